@@ -1,0 +1,50 @@
+// How a subsystem plugs into the main window. Each subsystem's Win32 layer provides
+// a MainPart that owns its state and handles its own controls; frmMain owns the
+// parts, forwards events to them and offers the cross-subsystem operations below.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/core/store.h"
+
+namespace iv::app {
+
+// What a part may ask of the main window and of the other parts.
+class MainHost {
+ public:
+  virtual ~MainHost() = default;
+
+  virtual HWND MainWindow() const = 0;
+  virtual HWND Control(int id) const = 0;  // ids from app/win/ids.h
+  virtual settings::Store& Store() = 0;
+  virtual const std::wstring& ProgramFolder() const = 0;  // no trailing backslash
+  virtual bool IsLoading() const = 0;
+
+  // Cross-subsystem operations (each forwards to the part that owns it).
+  virtual bool ApplyBuddyIcon(const std::wstring& iconPath) = 0;            // aim
+  virtual void RefreshCurrentIcon(bool force) = 0;                          // aim
+  virtual void ShowPreview(const std::wstring& iconPath) = 0;               // library (WbPreview)
+  virtual void AppendToRotation(const std::vector<std::string>& entries) = 0;  // rotation; stores the list
+  virtual void ShowCategory(const std::string& folderName) = 0;             // library (lvFolders)
+  virtual void RefreshCategories() = 0;                                     // library (Categories.dat)
+  virtual bool& LibrarySelected() = 0;
+};
+
+class MainPart {
+ public:
+  virtual ~MainPart() = default;
+  // Creates the part's own child windows if any; controls of Part 1.4 already exist.
+  virtual void OnCreate() {}
+  // One step of the load sequence; 'step' is the number of the load step being run.
+  virtual void OnLoadStep(int /*step*/) {}
+  virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*ctl*/) { return false; }
+  virtual bool OnNotify(NMHDR* /*nm*/, LRESULT& /*result*/) { return false; }
+  virtual void OnTimer(int /*timerId*/) {}
+  // Window messages other than the above (registered or WM_APP ones); true when handled.
+  virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT& /*result*/) { return false; }
+  virtual void OnUnload() {}
+};
+
+}  // namespace iv::app

@@ -1,0 +1,58 @@
+// The window base class every window of the program derives from. The object is tied
+// to its HWND at WM_NCCREATE; the procedure calls virtual handlers. WM_COMMAND,
+// WM_NOTIFY and WM_DRAWITEM are first offered back to the child that sent them.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace iv {
+
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  HWND hwnd() const { return hwnd_; }
+
+  // Registers the class once (lazily) and creates the window with this object attached.
+  bool Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int w,
+              int h, HWND parent, HMENU menuOrId, UINT classStyle = CS_DBLCLKS, HBRUSH background = nullptr,
+              HICON icon = nullptr);
+
+  // The object attached to a window of ours, or nullptr.
+  static Window* FromHandle(HWND hwnd);
+
+ protected:
+  virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+
+  virtual bool OnCreate() { return true; }
+  virtual void OnDestroy() {}
+  virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*ctl*/) { return false; }
+  virtual bool OnNotify(NMHDR* /*nm*/, LRESULT& /*result*/) { return false; }
+  virtual void OnTimer(UINT_PTR /*id*/) {}
+  virtual void OnSize(int /*w*/, int /*h*/) {}
+  // Notifications reflected from the parent: a control handles its own events.
+  virtual bool OnReflectedCommand(int /*code*/) { return false; }
+  virtual bool OnReflectedNotify(NMHDR* /*nm*/, LRESULT& /*result*/) { return false; }
+  virtual bool OnReflectedDrawItem(DRAWITEMSTRUCT* /*di*/) { return false; }
+
+ private:
+  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  HWND hwnd_ = nullptr;
+};
+
+// Text of any window, in UTF-16.
+std::wstring GetText(HWND hwnd);
+
+// The font every control of ours uses.
+HFONT UiFont();
+
+// A plain child control of a system class, with the UI font.
+HWND CreateControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
+                   int id, DWORD exStyle = 0);
+
+}  // namespace iv
