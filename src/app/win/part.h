@@ -4,12 +4,24 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "settings/core/store.h"
 
 namespace iv::app {
+
+// The cross-subsystem operations: the part that owns one fills it in when it is
+// created (for example hooks.applyBuddyIcon = ...); the main window forwards to it.
+struct MainHooks {
+  std::function<bool(const std::wstring&)> applyBuddyIcon;
+  std::function<void(bool)> refreshCurrentIcon;
+  std::function<void(const std::wstring&)> showPreview;
+  std::function<void(const std::vector<std::string>&)> appendToRotation;
+  std::function<void(const std::string&)> showCategory;
+  std::function<void()> refreshCategories;
+};
 
 // What a part may ask of the main window and of the other parts.
 class MainHost {
@@ -30,6 +42,7 @@ class MainHost {
   virtual void ShowCategory(const std::string& folderName) = 0;             // library (lvFolders)
   virtual void RefreshCategories() = 0;                                     // library (Categories.dat)
   virtual bool& LibrarySelected() = 0;
+  virtual MainHooks& Hooks() = 0;
 };
 
 class MainPart {

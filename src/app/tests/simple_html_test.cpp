@@ -1,0 +1,30 @@
+#include "app/core/simple_html.h"
+
+#include <gtest/gtest.h>
+
+namespace iv::app {
+
+TEST(SimpleHtml, BlocksRunsAndLinks) {
+  const auto blocks = ParseSimpleHtml(
+      "<html><head><title>x</title><script>alert(1)</script></head><body>"
+      "<h1>Welcome</h1><p>Keep <b>your  icons</b>\r\n fresh &amp; new.</p>"
+      "<p><a href=\"http://h/help.php\">Help</a></p></body></html>");
+  ASSERT_EQ(blocks.size(), 3u);
+  EXPECT_EQ(blocks[0].heading, 1);
+  EXPECT_EQ(blocks[0].runs[0].text, "Welcome");
+  ASSERT_EQ(blocks[1].runs.size(), 3u);
+  EXPECT_EQ(blocks[1].runs[0].text, "Keep ");
+  EXPECT_TRUE(blocks[1].runs[1].bold);
+  EXPECT_EQ(blocks[1].runs[1].text, "your icons");
+  EXPECT_EQ(blocks[1].runs[2].text, " fresh & new.");
+  EXPECT_EQ(blocks[2].runs[0].href, "http://h/help.php");
+}
+
+TEST(SimpleHtml, BrokenMarkupNeverReadsPastTheEnd) {
+  for (const char* html : {"<", "<b", "<a href=\"x", "</b></b></i>text", "<a href=>", "&am", "<h9>x"}) {
+    const auto blocks = ParseSimpleHtml(html);
+    EXPECT_FALSE(blocks.empty()) << html;
+  }
+}
+
+}  // namespace iv::app

@@ -1,0 +1,89 @@
+#include "app/win/controls.h"
+
+#include "app/win/frmMain.h"
+#include "base/win/window.h"
+
+namespace iv::app {
+
+namespace {
+
+// Holds one tab's controls. Their notifications go on to the main window, where the
+// subsystems' parts handle them.
+class TabPanel : public Window {
+ public:
+  explicit TabPanel(HWND forwardTo) : forwardTo_(forwardTo) {}
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
+    switch (msg) {
+      case WM_COMMAND:
+      case WM_NOTIFY:
+      case WM_DRAWITEM:
+      case WM_MEASUREITEM:
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLORBTN:
+      case WM_VKEYTOITEM:
+        return SendMessageW(forwardTo_, msg, wp, lp);
+      case WM_NCDESTROY:
+        delete this;
+        return 0;
+    }
+    return Window::WndProc(msg, wp, lp);
+  }
+
+ private:
+  HWND forwardTo_;
+};
+
+// Until a richer control is wired in: a plain view of our own class.
+class PlainView : public Window {
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_NCDESTROY) {
+      Window::WndProc(msg, wp, lp);
+      delete this;
+      return 0;
+    }
+    return Window::WndProc(msg, wp, lp);
+  }
+};
+
+}  // namespace
+
+HWND CreatePanel(HWND parent, HWND forwardTo, int id, const RECT& r) {
+  auto* panel = new TabPanel(forwardTo);
+  if (!panel->Create(L"IconvaneTabPanel", L"", WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, r.left, r.top,
+                     r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
+    delete panel;
+    return nullptr;
+  }
+  return panel->hwnd();
+}
+
+HWND CreatePushButton(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h) {
+  return CreateControl(parent, L"BUTTON", caption, BS_PUSHBUTTON | WS_TABSTOP, x, y, w, h, id);
+}
+
+HWND CreateImageView(HWND parent, int id, int x, int y, int w, int h) {
+  auto* view = new PlainView;
+  if (!view->Create(L"IconvaneImageView", L"", WS_CHILD | WS_VISIBLE, WS_EX_CLIENTEDGE, x, y, w, h, parent,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), 0, GetSysColorBrush(COLOR_WINDOW))) {
+    delete view;
+    return nullptr;
+  }
+  return view->hwnd();
+}
+
+HWND CreateCommandBar(HWND parent, int id, int x, int y, int w, int h) {
+  auto* bar = new PlainView;
+  if (!bar->Create(kCommandBarClass, L"", WS_CHILD | WS_VISIBLE, 0, x, y, w, h, parent,
+                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
+    delete bar;
+    return nullptr;
+  }
+  return bar->hwnd();
+}
+
+int AskExit(HWND /*owner*/) { return 6; }
+
+}  // namespace iv::app

@@ -1,0 +1,34 @@
+#include "app/win/form.h"
+
+namespace iv::app {
+
+bool Form::Unload(int mode) {
+  if (unloading_ || !hwnd()) return true;
+  if (QueryUnload(mode)) return false;
+  unloading_ = true;
+  OnUnload();
+  if (hwnd()) DestroyWindow(hwnd());
+  return true;
+}
+
+LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCCREATE:
+      RegisterForm(hwnd());
+      break;
+    case WM_CLOSE:
+      Unload(kFormControlMenu);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wp) Unload(kAppWindows);
+      return 0;
+    case WM_NCDESTROY:
+      UnregisterForm(hwnd());
+      break;
+  }
+  return Window::WndProc(msg, wp, lp);
+}
+
+}  // namespace iv::app

@@ -1,0 +1,24 @@
+// A top-level window of the program that takes part in UnloadAllForms: it may
+// refuse to unload (QueryUnload) and runs its shut-down steps before it goes.
+#pragma once
+#include "app/win/mod_main.h"
+#include "base/win/window.h"
+
+namespace iv::app {
+
+class Form : public Window {
+ public:
+  // Asks QueryUnload, then runs OnUnload and destroys the window. False when refused.
+  bool Unload(int mode);
+
+ protected:
+  // True cancels the unload.
+  virtual bool QueryUnload(int /*mode*/) { return false; }
+  virtual void OnUnload() {}
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  bool unloading_ = false;
+};
+
+}  // namespace iv::app

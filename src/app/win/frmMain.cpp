@@ -1,0 +1,206 @@
+#include "app/win/frmMain.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/win/controls.h"
+#include "app/win/ids.h"
+#include "app/win/parts_list.h"
+#include "app/win/welcome.h"
+#include "base/win/utf.h"
+#include "settings/win/registry_backend.h"
+
+namespace iv::app {
+
+namespace {
+
+frmMain* g_instance = nullptr;
+
+// Client size of the main window in pixels.
+constexpr int kWidth = 640, kHeight = 500;
+
+struct TimerSpec {
+  int id;
+  UINT interval;
+  bool enabled;
+};
+constexpr TimerSpec kTimers[] = {
+    {ids::TmrRotate, 1000, true}, {ids::TmrAIM, 1000, true}, {ids::TmrMin, 500, true},
+    {ids::TmrIcon, 2000, true},   {ids::TmrMsg, 50, true},   {ids::TmrAd, 100, false},
+};
+
+}  // namespace
+
+frmMain::frmMain(settings::Store& store, bool hidden) : store_(store), hidden_(hidden) {}
+
+frmMain::~frmMain() {
+  if (g_instance == this) g_instance = nullptr;
+}
+
+frmMain* frmMain::Instance() { return g_instance; }
+
+const std::wstring& frmMain::ProgramFolder() const { return app::ProgramFolder(); }
+
+HWND frmMain::Control(int id) const {
+  const auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+bool frmMain::Load() {
+  g_instance = this;
+  RECT r{0, 0, kWidth, kHeight};
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  AdjustWindowRectEx(&r, style, FALSE, 0);
+  if (!Create(kMainClass, kMainCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
+              r.bottom - r.top, nullptr, nullptr, CS_DBLCLKS, nullptr, LoadIconW(GetModuleHandleW(nullptr), L"APPICON")))
+    return false;
+  RunLoadSequence();
+  if (!hidden_) ShowForm(hwnd());
+  return true;
+}
+
+bool frmMain::OnCreate() {
+  CreateControls();
+  parts_ = MakeParts(*this);
+  for (auto& part : parts_) part->OnCreate();
+  for (const TimerSpec& t : kTimers)
+    if (t.enabled) SetTimer(hwnd(), t.id, t.interval, nullptr);
+  return true;
+}
+
+void frmMain::AddControl(int id, HWND hwnd, const wchar_t* tip) {
+  controls_[id] = hwnd;
+  if (tip && tooltip_) {
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = this->hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
+    ti.lpszText = const_cast<wchar_t*>(tip);
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+}
+
+void frmMain::ShowTab(int index) {
+  for (int i = 0; i < 3; ++i) ShowWindow(panels_[i], i == index ? SW_SHOW : SW_HIDE);
+}
+
+// Each step may fail alone: the next one still runs.
+void frmMain::RunLoadSequence() {
+  EnsureWelcomePage();
+  for (int step = 1; step <= 22; ++step) LoadStep(step);
+}
+
+void frmMain::LoadStep(int step) {
+  switch (step) {
+    case 1:
+      isLoading_ = true;
+      break;
+    case 2:
+      ShowWelcomePage(Control(ids::Wb), ProgramFolder() + L"\\aim.htm");
+      break;
+    case 6:
+      LoadFormPosition(hwnd(), store_, "Main");
+      break;
+    case 9:
+      // Held for the life of the process; whether it existed before is never asked.
+      mutex_.reset(CreateMutexW(nullptr, FALSE, L"PicvaneAIM"));
+      break;
+    case 18:
+      SetNumberOnly(Control(ids::txtMinutes), true);
+      break;
+    case 21:
+      if (hidden_) ShowWindow(hwnd(), SW_HIDE);
+      break;
+  }
+  for (auto& part : parts_) part->OnLoadStep(step);
+  if (step == 22) isLoading_ = false;
+}
+
+void frmMain::EnsureWelcomePage() { RestoreWelcomePage(ProgramFolder() + L"\\aim.htm"); }
+
+LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg >= WM_USER && msg != WM_COMMAND) {
+    LRESULT result = 0;
+    for (auto& part : parts_)
+      if (part->OnMessage(msg, wp, lp, result)) return result;
+  }
+  return Form::WndProc(msg, wp, lp);
+}
+
+bool frmMain::OnCommand(int id, int code, HWND ctl) {
+  for (auto& part : parts_)
+    if (part->OnCommand(id, code, ctl)) return true;
+  if (id == ids::cmdExit && code == BN_CLICKED) {
+    cmdExit_Click();
+    return true;
+  }
+  return false;
+}
+
+bool frmMain::OnNotify(NMHDR* nm, LRESULT& result) {
+  if (nm->idFrom == static_cast<UINT_PTR>(ids::TabIcon) && nm->code == TCN_SELCHANGE) {
+    ShowTab(TabCtrl_GetCurSel(nm->hwndFrom));
+    return true;
+  }
+  for (auto& part : parts_)
+    if (part->OnNotify(nm, result)) return true;
+  return false;
+}
+
+void frmMain::OnTimer(UINT_PTR id) {
+  if (id == ids::TmrMin) TmrMin_Timer();
+  for (auto& part : parts_) part->OnTimer(static_cast<int>(id));
+}
+
+void frmMain::TmrMin_Timer() {
+  if (IsIconic(hwnd()) && IsWindowVisible(hwnd())) ShowWindow(hwnd(), SW_HIDE);
+}
+
+void frmMain::cmdExit_Click() { ShowWindow(hwnd(), SW_HIDE); }
+
+bool frmMain::QueryUnload(int mode) {
+  if (mode == kAppWindows) return false;
+  return AskExit(hwnd()) == kAnswerNo;
+}
+
+void frmMain::OnUnload() {
+  for (auto& part : parts_) part->OnUnload();
+  for (const TimerSpec& t : kTimers) KillTimer(hwnd(), t.id);
+  SaveFormPosition(hwnd(), store_, "Main");
+  UnloadAllForms();
+}
+
+bool frmMain::ApplyBuddyIcon(const std::wstring& iconPath) {
+  return hooks_.applyBuddyIcon ? hooks_.applyBuddyIcon(iconPath) : false;
+}
+void frmMain::RefreshCurrentIcon(bool force) {
+  if (hooks_.refreshCurrentIcon) hooks_.refreshCurrentIcon(force);
+}
+void frmMain::ShowPreview(const std::wstring& iconPath) {
+  if (hooks_.showPreview) hooks_.showPreview(iconPath);
+}
+void frmMain::AppendToRotation(const std::vector<std::string>& entries) {
+  if (hooks_.appendToRotation) hooks_.appendToRotation(entries);
+}
+void frmMain::ShowCategory(const std::string& folderName) {
+  if (hooks_.showCategory) hooks_.showCategory(folderName);
+}
+void frmMain::RefreshCategories() {
+  if (hooks_.refreshCategories) hooks_.refreshCategories();
+}
+
+int RunMainWindow(bool hidden) {
+  frmMain main(settings::RegistryStore(), hidden);
+  if (!main.Load()) return 1;
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageW(GetAncestor(msg.hwnd, GA_ROOT), &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace iv::app

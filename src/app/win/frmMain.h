@@ -1,0 +1,79 @@
+// The main window: three tabs of library, rotation and schedule views, the command
+// bar and the bottom buttons. Subsystems handle their own controls as MainParts.
+#pragma once
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/win/form.h"
+#include "app/win/part.h"
+#include "base/win/handles.h"
+
+namespace iv::app {
+
+inline constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
+inline constexpr wchar_t kMainCaption[] = L"Iconvane for AIM:   Dravolt Software";
+inline constexpr wchar_t kCommandBarClass[] = L"ABSDynaBarCls";
+
+class frmMain : public Form, public MainHost {
+ public:
+  frmMain(settings::Store& store, bool hidden);
+  ~frmMain() override;
+
+  bool Load();  // creates the window and runs the load sequence
+
+  // MainHost
+  HWND MainWindow() const override { return hwnd(); }
+  HWND Control(int id) const override;
+  settings::Store& Store() override { return store_; }
+  const std::wstring& ProgramFolder() const override;
+  bool IsLoading() const override { return isLoading_; }
+  bool ApplyBuddyIcon(const std::wstring& iconPath) override;
+  void RefreshCurrentIcon(bool force) override;
+  void ShowPreview(const std::wstring& iconPath) override;
+  void AppendToRotation(const std::vector<std::string>& entries) override;
+  void ShowCategory(const std::string& folderName) override;
+  void RefreshCategories() override;
+  bool& LibrarySelected() override { return librarySelected_; }
+  MainHooks& Hooks() override { return hooks_; }
+
+  // The running program's main window, if any.
+  static frmMain* Instance();
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnCreate() override;
+  bool OnCommand(int id, int code, HWND ctl) override;
+  bool OnNotify(NMHDR* nm, LRESULT& result) override;
+  void OnTimer(UINT_PTR id) override;
+  bool QueryUnload(int mode) override;
+  void OnUnload() override;
+
+ private:
+  void CreateControls();
+  void AddControl(int id, HWND hwnd, const wchar_t* tooltip = nullptr);
+  HWND Panel(int index) const { return panels_[index]; }
+  void ShowTab(int index);
+  void RunLoadSequence();
+  void LoadStep(int step);
+  void EnsureWelcomePage();
+  void cmdExit_Click();
+  void TmrMin_Timer();
+
+  settings::Store& store_;
+  bool hidden_;
+  bool isLoading_ = false;
+  bool librarySelected_ = false;
+  std::map<int, HWND> controls_;
+  HWND panels_[3] = {};
+  HWND tooltip_ = nullptr;
+  UniqueHandle mutex_;
+  std::vector<std::unique_ptr<MainPart>> parts_;
+  MainHooks hooks_;
+};
+
+// Creates the main window (shown, or hidden for "-min") and runs the message loop
+// until the program ends. Returns the process exit code.
+int RunMainWindow(bool hidden);
+
+}  // namespace iv::app

@@ -1,0 +1,166 @@
+#include "app/win/mod_main.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/core/startup.h"
+#include "app/win/form.h"
+#include "base/core/text.h"
+#include "base/win/utf.h"
+#include "base/win/window.h"
+
+namespace iv::app {
+
+namespace {
+std::vector<HWND>& Forms() {
+  static std::vector<HWND> forms;
+  return forms;
+}
+}  // namespace
+
+void DoEvents() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the quit for the outer loop that owns it.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void Wait(long ms) {
+  if (ms <= 0) return;
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(ms);
+  for (;;) {
+    DoEvents();
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+void RegisterForm(HWND hwnd) { Forms().push_back(hwnd); }
+
+void UnregisterForm(HWND hwnd) {
+  auto& forms = Forms();
+  forms.erase(std::remove(forms.begin(), forms.end(), hwnd), forms.end());
+  if (forms.empty()) PostQuitMessage(0);
+}
+
+bool IsFormLoaded(HWND hwnd) {
+  const auto& forms = Forms();
+  return hwnd && std::find(forms.begin(), forms.end(), hwnd) != forms.end();
+}
+
+void UnloadAllForms(bool) {
+  // A snapshot: unloading changes the list, and a refused unload keeps its window.
+  const std::vector<HWND> forms = Forms();
+  for (HWND hwnd : forms) {
+    DoEvents();
+    if (!IsFormLoaded(hwnd)) continue;
+    if (auto* form = dynamic_cast<Form*>(Window::FromHandle(hwnd))) form->Unload(kFormCode);
+    else SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    Wait(50);
+    DoEvents();
+  }
+}
+
+void ShowForm(HWND hwnd) {
+  if (!IsWindow(hwnd)) return;
+  if (!IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_SHOW);
+  if (IsIconic(hwnd) || IsZoomed(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+  SetForegroundWindow(hwnd);
+  SetFocus(hwnd);
+}
+
+void MakeTopmost(HWND hwnd) { SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+
+void HideWindow(HWND hwnd) { ShowWindow(hwnd, SW_HIDE); }
+
+void CloseWindow(HWND hwnd) { SendMessageW(hwnd, WM_CLOSE, 0, 0); }
+
+void SetNumberOnly(HWND edit, bool on) {
+  LONG_PTR style = GetWindowLongPtrW(edit, GWL_STYLE);
+  style = on ? (style | ES_NUMBER) : (style & ~static_cast<LONG_PTR>(ES_NUMBER));
+  SetWindowLongPtrW(edit, GWL_STYLE, style);
+  InvalidateRect(edit, nullptr, TRUE);
+}
+
+bool ListViewHasItem(HWND listView, const std::wstring& text) {
+  const int count = ListView_GetItemCount(listView);
+  wchar_t buf[1024];
+  for (int i = 0; i < count; ++i) {
+    buf[0] = 0;
+    ListView_GetItemText(listView, i, 0, buf, static_cast<int>(std::size(buf)));
+    if (text == buf) return true;
+  }
+  return false;
+}
+
+int TwipsPerPixelX() {
+  const HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(nullptr, dc);
+  return dpi > 0 ? 1440 / dpi : 15;
+}
+
+int TwipsPerPixelY() {
+  const HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return dpi > 0 ? 1440 / dpi : 15;
+}
+
+void LoadFormPosition(HWND hwnd, settings::Store& store, const std::string& section, bool useWidth,
+                      long defaultWidth, bool useHeight, long defaultHeight, bool useMaximised) {
+  const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  long width = (r.right - r.left) * tx, height = (r.bottom - r.top) * ty;
+  const long screenW = GetSystemMetrics(SM_CXSCREEN) * tx, screenH = GetSystemMetrics(SM_CYSCREEN) * ty;
+  if (useHeight) height = LeadingInt(store.Get(section, "Height", std::to_string(defaultHeight)));
+  const long top = ClampedEdge(store.Get(section, "Top", CentredEdge(screenH, height)), screenH, height);
+  if (useWidth) width = LeadingInt(store.Get(section, "Width", std::to_string(defaultWidth)));
+  const long left = ClampedEdge(store.Get(section, "Left", CentredEdge(screenW, width)), screenW, width);
+  MoveWindow(hwnd, left / tx, top / ty, width / tx, height / ty, TRUE);
+  if (useMaximised)
+    ShowWindow(hwnd, LeadingInt(store.Get(section, "Max", "0")) == 2 ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+void SaveFormPosition(HWND hwnd, settings::Store& store, const std::string& section, bool saveWidth,
+                      bool saveHeight, bool saveMaximised) {
+  // A minimised window's rectangle is not its real place: keep what was saved before.
+  if (IsIconic(hwnd)) return;
+  const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  store.Set(section, "Top", std::to_string(r.top * ty));
+  store.Set(section, "Left", std::to_string(r.left * tx));
+  if (saveWidth) store.Set(section, "Width", std::to_string((r.right - r.left) * tx));
+  if (saveHeight) store.Set(section, "Height", std::to_string((r.bottom - r.top) * ty));
+  if (saveMaximised) store.Set(section, "Max", IsZoomed(hwnd) ? "2" : "0");
+}
+
+const std::wstring& ProgramFolder() {
+  static const std::wstring folder = [] {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+      const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+      if (n < path.size()) {
+        path.resize(n);
+        break;
+      }
+      path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of(L"\\/"));
+  }();
+  return folder;
+}
+
+}  // namespace iv::app

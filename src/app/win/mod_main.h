@@ -1,0 +1,52 @@
+// Window and timing helpers shared by every window of the program.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "settings/core/store.h"
+
+namespace iv::app {
+
+// Dispatches pending messages.
+void DoEvents();
+
+// Keeps dispatching messages until ms milliseconds have passed, sleeping until a
+// message arrives or the deadline passes. A 64-bit tick count keeps the deadline
+// right across the 32-bit counter's wrap. Returns at once for 0 or less.
+void Wait(long ms);
+
+// The program's loaded windows, in load order. Our top-level windows register
+// themselves when created and unregister when destroyed.
+void RegisterForm(HWND hwnd);
+void UnregisterForm(HWND hwnd);
+bool IsFormLoaded(HWND hwnd);
+
+// Unload modes passed to a form's QueryUnload.
+enum UnloadMode : int { kFormControlMenu = 0, kFormCode = 1, kAppWindows = 2 };
+
+// Unloads every loaded window in order; the program's normal exit path.
+void UnloadAllForms(bool ignored = false);
+
+void ShowForm(HWND hwnd);
+void MakeTopmost(HWND hwnd);
+void HideWindow(HWND hwnd);
+void CloseWindow(HWND hwnd);  // sends WM_CLOSE and returns once it is handled
+void SetNumberOnly(HWND edit, bool on);
+bool ListViewHasItem(HWND listView, const std::wstring& text);
+
+// Position of a window in the settings store, in twips.
+void LoadFormPosition(HWND hwnd, settings::Store& store, const std::string& section, bool useWidth = false,
+                      long defaultWidth = 0, bool useHeight = false, long defaultHeight = 0,
+                      bool useMaximised = false);
+void SaveFormPosition(HWND hwnd, settings::Store& store, const std::string& section, bool saveWidth = false,
+                      bool saveHeight = false, bool saveMaximised = false);
+
+// Twips per pixel on this screen (15 at 96 dpi).
+int TwipsPerPixelX();
+int TwipsPerPixelY();
+
+// Folder of the executable without a trailing backslash.
+const std::wstring& ProgramFolder();
+
+}  // namespace iv::app
