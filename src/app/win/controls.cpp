@@ -24,12 +24,10 @@ class TabPanel : public Window {
       case WM_CTLCOLORBTN:
       case WM_VKEYTOITEM:
         return SendMessageW(forwardTo_, msg, wp, lp);
-      case WM_NCDESTROY:
-        delete this;
-        return 0;
     }
     return Window::WndProc(msg, wp, lp);
   }
+  void OnFinalMessage() override { delete this; }
 
  private:
   HWND forwardTo_;
@@ -38,14 +36,7 @@ class TabPanel : public Window {
 // Until a richer control is wired in: a plain view of our own class.
 class PlainView : public Window {
  protected:
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
-    if (msg == WM_NCDESTROY) {
-      Window::WndProc(msg, wp, lp);
-      delete this;
-      return 0;
-    }
-    return Window::WndProc(msg, wp, lp);
-  }
+  void OnFinalMessage() override { delete this; }
 };
 
 }  // namespace

@@ -52,13 +52,10 @@ class WelcomeView : public Window {
       case WM_SETCURSOR:
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         return TRUE;
-      case WM_NCDESTROY:
-        Window::WndProc(msg, wp, lp);
-        delete this;
-        return 0;
     }
     return Window::WndProc(msg, wp, lp);
   }
+  void OnFinalMessage() override { delete this; }
 
  private:
   HFONT Font(int heading, bool bold, bool italic, bool underline) {

@@ -39,6 +39,9 @@ class Window {
   virtual bool OnReflectedCommand(int /*code*/) { return false; }
   virtual bool OnReflectedNotify(NMHDR* /*nm*/, LRESULT& /*result*/) { return false; }
   virtual bool OnReflectedDrawItem(DRAWITEMSTRUCT* /*di*/) { return false; }
+  // Called after the last message, once the object is detached from its window.
+  // Windows that own themselves (created with new, left to their parent) delete here.
+  virtual void OnFinalMessage() {}
 
  private:
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

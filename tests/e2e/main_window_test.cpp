@@ -1,0 +1,102 @@
+// Start-up, the main window's identity, hiding and position, driven from outside.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/win/ids.h"
+#include "e2e/support/driver.h"
+
+namespace iv::e2e {
+
+namespace {
+constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
+constexpr wchar_t kMainCaption[] = L"Iconvane for AIM:   Dravolt Software";
+
+RECT WindowRect(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return r;
+}
+}  // namespace
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetSettings(); }
+  void TearDown() override { ResetSettings(); }
+};
+
+TEST_F(MainWindowTest, AnotherProcessFindsItByClassCaptionAndCommandBar) {
+  Program program;
+  ASSERT_TRUE(program.main());
+  HWND found = FindWindowW(kMainClass, kMainCaption);
+  ASSERT_EQ(found, program.main());
+  EXPECT_TRUE(FindWindowExW(found, nullptr, L"ABSDynaBarCls", nullptr));
+  EXPECT_TRUE(IsWindowVisible(found));
+  // A window with another caption is not the running copy.
+  EXPECT_FALSE(FindWindowW(kMainClass, L"Iconvane for AIM: Dravolt Software"));
+  // Every tab and its controls are real child windows carrying their captions.
+  for (const wchar_t* caption : {L"Use this Icon!", L"Close Window", L"Every Hour", L"Disable Rotation",
+                                 L"View Selected Category", L"Your Current Icon Rotation"})
+    EXPECT_TRUE(FindDescendantByText(found, nullptr, caption)) << static_cast<const void*>(caption);
+  EXPECT_TRUE(program.Close());
+}
+
+TEST_F(MainWindowTest, MinStartStaysHiddenAndOtherSpellingsShow) {
+  Program hidden(L"-min");
+  ASSERT_TRUE(hidden.main());
+  EXPECT_FALSE(IsWindowVisible(hidden.main()));
+  Sync(hidden.main());
+  EXPECT_FALSE(IsWindowVisible(hidden.main()));
+  Program shown(L"-MIN");
+  ASSERT_TRUE(shown.main());
+  EXPECT_TRUE(IsWindowVisible(shown.main()));
+  // A second plain start is a second copy, not refused.
+  EXPECT_NE(hidden.process().pid(), shown.process().pid());
+  EXPECT_EQ(TopWindows(0, kMainClass, kMainCaption).size(), 2u);
+  EXPECT_TRUE(hidden.Close());
+  EXPECT_TRUE(shown.Close());
+}
+
+TEST_F(MainWindowTest, MinimisingHidesWithinASecondAndCloseWindowOnlyHides) {
+  Program program;
+  ASSERT_TRUE(program.main());
+  PostMessageW(program.main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(program.main()); }, 1000));
+  ShowWindow(program.main(), SW_RESTORE);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(program.main()) != FALSE; }, 2000));
+  Click(program.control(ids::cmdExit));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(program.main()); }, 2000));
+  EXPECT_FALSE(program.process().WaitExit(0));
+  EXPECT_TRUE(program.Close());
+}
+
+TEST_F(MainWindowTest, PositionSurvivesARestartAndOffScreenIsClamped) {
+  TempDir folder;
+  CopyProgramFolder(folder.path());
+  {
+    Program first(folder, L"");
+    ASSERT_TRUE(first.main());
+    SetWindowPos(first.main(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_TRUE(WaitUntil([&] { return WindowRect(first.main()).left == 40; }, 2000));
+    ASSERT_TRUE(first.Close());
+  }
+  EXPECT_EQ(GetSetting(L"Main", L"Left"), L"600");  // twips, 15 to the pixel
+  EXPECT_EQ(GetSetting(L"Main", L"Top"), L"450");
+  {
+    Program second(folder, L"");
+    ASSERT_TRUE(second.main());
+    EXPECT_EQ(WindowRect(second.main()).left, 40);
+    EXPECT_EQ(WindowRect(second.main()).top, 30);
+    ASSERT_TRUE(second.Close());
+  }
+  SetSetting(L"Main", L"Top", L"999999");
+  SetSetting(L"Main", L"Left", L"-4000");
+  Program third(folder, L"");
+  ASSERT_TRUE(third.main());
+  const RECT r = WindowRect(third.main());
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_TRUE(third.Close());
+}
+
+}  // namespace iv::e2e

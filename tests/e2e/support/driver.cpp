@@ -1,0 +1,227 @@
+#include "e2e/support/driver.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+namespace iv::e2e {
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Dravolt Software\\Iconvane for AIM";
+constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
+constexpr wchar_t kMainCaption[] = L"Iconvane for AIM:   Dravolt Software";
+}  // namespace
+
+std::wstring BinDir() {
+  const char* bin = std::getenv("IV_BIN");
+  std::string path = bin ? bin : "";
+  std::wstring out;
+  if (!path.empty() && path[0] == '/') out = L"Z:";
+  for (char c : path) out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return out;
+}
+
+TempDir::TempDir() {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  std::random_device rd;
+  path_ = std::wstring(base) + L"iv-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(rd());
+  CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Read-only files left by tests must not keep the folder alive.
+  for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
+       it.increment(ec))
+    SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  fs::remove_all(path_, ec);
+}
+
+void CopyProgramFolder(const std::wstring& dir) {
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(BinDir(), ec))
+    if (entry.is_regular_file()) fs::copy_file(entry.path(), fs::path(dir) / entry.path().filename(),
+                                               fs::copy_options::overwrite_existing, ec);
+}
+
+Process::Process(const std::wstring& exe, const std::wstring& args, const std::wstring& workDir) {
+  std::wstring cmd = L"\"" + exe + L"\"";
+  if (!args.empty()) cmd += L" " + args;
+  STARTUPINFOW si{sizeof(si)};
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workDir.empty() ? nullptr : workDir.c_str(), &si, &info_))
+    info_ = {};
+}
+
+Process::~Process() { Kill(); }
+
+Process::Process(Process&& o) noexcept : info_(o.info_) { o.info_ = {}; }
+
+Process& Process::operator=(Process&& o) noexcept {
+  if (this != &o) {
+    Kill();
+    info_ = o.info_;
+    o.info_ = {};
+  }
+  return *this;
+}
+
+bool Process::WaitExit(DWORD ms) { return info_.hProcess && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
+
+DWORD Process::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+void Process::Kill() {
+  if (!info_.hProcess) return;
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hProcess);
+  CloseHandle(info_.hThread);
+  info_ = {};
+}
+
+bool WaitUntil(const std::function<bool()>& cond, DWORD ms) {
+  const ULONGLONG deadline = GetTickCount64() + ms;
+  for (;;) {
+    if (cond()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    // Nothing to block on across processes: look again shortly.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+}
+
+std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title) {
+  std::vector<HWND> out;
+  HWND h = nullptr;
+  while ((h = FindWindowExW(nullptr, h, cls, title)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == pid || pid == 0) out.push_back(h);
+  }
+  return out;
+}
+
+HWND WaitForTopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD ms) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    const auto windows = TopWindows(pid, cls, title);
+    found = windows.empty() ? nullptr : windows.front();
+    return found != nullptr;
+  }, ms);
+  return found;
+}
+
+HWND WaitForMainWindow(DWORD pid, DWORD ms) {
+  HWND main = WaitForTopWindow(pid, kMainClass, kMainCaption, ms);
+  if (main) Sync(main);  // the load sequence runs before the window answers messages
+  return main;
+}
+
+namespace {
+struct Search {
+  int id;
+  const wchar_t* cls;
+  const std::wstring* text;
+  HWND found;
+};
+BOOL CALLBACK FindChild(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  if (s->text) {
+    wchar_t cls[256];
+    GetClassNameW(h, cls, 256);
+    if ((!s->cls || lstrcmpiW(cls, s->cls) == 0) && WindowText(h) == *s->text) {
+      s->found = h;
+      return FALSE;
+    }
+  } else if (GetDlgCtrlID(h) == s->id) {
+    s->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND FindDescendant(HWND root, int id) {
+  Search s{id, nullptr, nullptr, nullptr};
+  EnumChildWindows(root, FindChild, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND FindDescendantByText(HWND root, const wchar_t* cls, const std::wstring& text) {
+  Search s{0, cls, &text, nullptr};
+  EnumChildWindows(root, FindChild, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+std::wstring WindowText(HWND hwnd) {
+  wchar_t buf[1024] = {};
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
+  return buf;
+}
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+void Sync(HWND hwnd) { SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr); }
+
+void ResetSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Dravolt Software"); }
+
+std::wstring GetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& def) {
+  const std::wstring key = std::wstring(kSettingsKey) + L"\\" + section;
+  wchar_t buf[4096];
+  DWORD size = sizeof(buf);
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
+    return def;
+  return buf;
+}
+
+void SetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& value) {
+  const std::wstring key = std::wstring(kSettingsKey) + L"\\" + section;
+  RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, value.c_str(),
+                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+bool CloseProgram(Process& process, HWND main, DWORD ms) {
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  bool answered = false;
+  return WaitUntil([&] {
+    if (process.WaitExit(0)) return true;
+    if (!answered) {
+      // The exit question: a window of the program's with a "Yes" button.
+      for (HWND top : TopWindows(process.pid(), nullptr)) {
+        if (top == main || !IsWindowVisible(top)) continue;
+        if (HWND yes = FindDescendantByText(top, nullptr, L"Yes")) {
+          Click(yes);
+          answered = true;
+        }
+      }
+    }
+    return false;
+  }, ms);
+}
+
+Program::Program(const std::wstring& args) : own_(std::make_unique<TempDir>()) {
+  folder_ = own_->path();
+  CopyProgramFolder(folder_);
+  Start(args);
+}
+
+Program::Program(const TempDir& folder, const std::wstring& args) : folder_(folder.path()) { Start(args); }
+
+void Program::Start(const std::wstring& args) {
+  process_ = Process(folder_ + L"\\iconvane.exe", args, folder_);
+  if (process_.started()) main_ = WaitForMainWindow(process_.pid());
+}
+
+}  // namespace iv::e2e

@@ -1,0 +1,107 @@
+// Drives the real program from outside under Wine, the way a user or a screen
+// reader would: start a copy, find its windows, press its controls, read the registry.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace iv::e2e {
+
+// The built program folder (IV_BIN, a Unix path, mapped to Wine's Z: drive).
+std::wstring BinDir();
+
+// A fresh folder under %TEMP%, removed with everything in it at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::wstring& path() const { return path_; }
+  std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+// Copies the program folder's files (not sub-folders) into dir.
+void CopyProgramFolder(const std::wstring& dir);
+
+// A started process; ended at destruction if still running.
+class Process {
+ public:
+  Process() = default;
+  Process(const std::wstring& exe, const std::wstring& args, const std::wstring& workDir = L"");
+  ~Process();
+  Process(Process&& o) noexcept;
+  Process& operator=(Process&& o) noexcept;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool started() const { return info_.hProcess != nullptr; }
+  DWORD pid() const { return info_.dwProcessId; }
+  HANDLE handle() const { return info_.hProcess; }
+  // True when the process ended within ms.
+  bool WaitExit(DWORD ms);
+  DWORD ExitCode() const;
+  void Kill();
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// Polls cond until it holds or ms pass; true when it held.
+bool WaitUntil(const std::function<bool()>& cond, DWORD ms);
+
+// Top-level windows of a process with the given class (and title, when not null).
+std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr);
+HWND WaitForTopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD ms);
+
+// The program's main window in a process, once its load sequence has run.
+HWND WaitForMainWindow(DWORD pid, DWORD ms = 20000);
+
+// A descendant by control id, or by class and window text.
+HWND FindDescendant(HWND root, int id);
+HWND FindDescendantByText(HWND root, const wchar_t* cls, const std::wstring& text);
+
+std::wstring WindowText(HWND hwnd);
+
+// Presses a button the way an accessibility tool does (posted, so a modal dialog it
+// opens does not block the test).
+void Click(HWND button);
+
+// Returns once the window's thread has handled every message sent before.
+void Sync(HWND hwnd);
+
+// The program's settings (HKCU\SOFTWARE\Dravolt Software\Iconvane for AIM\<section>).
+void ResetSettings();
+std::wstring GetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& def = L"");
+void SetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& value);
+
+// Ends the program through its close box, answering the exit question with Yes if it
+// comes. True when the process ended.
+bool CloseProgram(Process& process, HWND main, DWORD ms = 20000);
+
+// A running copy of the program in its own temporary program folder.
+class Program {
+ public:
+  explicit Program(const std::wstring& args = L"");
+  Program(const TempDir& folder, const std::wstring& args);
+  const std::wstring& folder() const { return folder_; }
+  Process& process() { return process_; }
+  HWND main() const { return main_; }
+  HWND control(int id) const { return FindDescendant(main_, id); }
+  bool Close() { return CloseProgram(process_, main_); }
+
+ private:
+  void Start(const std::wstring& args);
+  std::unique_ptr<TempDir> own_;
+  std::wstring folder_;
+  Process process_;
+  HWND main_ = nullptr;
+};
+
+}  // namespace iv::e2e
