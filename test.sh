@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds everything (native, x86_64, i686) and runs every test: the portable core's
+# unit tests natively with sanitizers, then the Windows tests under Wine.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")" && pwd)
+cd "$repo"
+tools/setup-deps.sh
+
+tools/build.sh native
+tools/build.sh x86_64
+# The 32-bit build is what users run; it cannot run here, so its tests are not built.
+tools/build.sh i686 -DIV_BUILD_TESTS=OFF
+
+status=0
+ctest --test-dir build/native --output-on-failure || status=1
+
+. tools/wine/wine-env.sh
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  iv_stop_xvfb
+}
+trap cleanup EXIT
+[ -n "${DISPLAY:-}" ] || iv_start_xvfb
+iv_wine_prepare
+ctest --test-dir build/x86_64 -L wine --output-on-failure || status=1
+
+echo
+echo "Program folders: build/x86_64/bin and build/i686/bin"
+exit $status
