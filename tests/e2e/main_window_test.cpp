@@ -100,3 +100,41 @@ TEST_F(MainWindowTest, PositionSurvivesARestartAndOffScreenIsClamped) {
 }
 
 }  // namespace iv::e2e
+
+namespace iv::e2e {
+
+TEST_F(MainWindowTest, AnAlteredOrMissingWelcomePageIsRestored) {
+  auto read = [](const std::wstring& path) {
+    std::string data;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return data;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buf, sizeof(buf), &got, nullptr) && got) data.append(buf, got);
+    CloseHandle(f);
+    return data;
+  };
+  const std::string original = read(BinDir() + L"\\aim.htm");
+  ASSERT_FALSE(original.empty());
+  TempDir folder;
+  CopyProgramFolder(folder.path());
+  {
+    HANDLE f = CreateFileW((folder / L"aim.htm").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD put = 0;
+    WriteFile(f, "<p>changed</p>", 14, &put, nullptr);
+    CloseHandle(f);
+  }
+  {
+    Program program(folder, L"");
+    ASSERT_TRUE(program.main());
+    EXPECT_EQ(read(folder / L"aim.htm"), original);
+    ASSERT_TRUE(program.Close());
+  }
+  DeleteFileW((folder / L"aim.htm").c_str());
+  Program again(folder, L"");
+  ASSERT_TRUE(again.main());
+  EXPECT_EQ(read(folder / L"aim.htm"), original);
+  EXPECT_TRUE(again.Close());
+}
+
+}  // namespace iv::e2e
