@@ -2,6 +2,7 @@
 
 #include "app/win/frmMain.h"
 #include "base/win/window.h"
+#include "msgbox/win/msgbox.h"
 
 namespace iv::app {
 
@@ -75,6 +76,10 @@ HWND CreateCommandBar(HWND parent, int id, int x, int y, int w, int h) {
   return bar->hwnd();
 }
 
-int AskExit(HWND /*owner*/) { return 6; }
+int AskExit(HWND owner) {
+  return msgbox::ShowMsgBox(L"~bExit Iconvane?~b~nAre you sure you want to exit Iconvane?", 32, 4,
+                            L"Iconvane for AIM", false, owner)
+      .code;
+}
 
 }  // namespace iv::app
