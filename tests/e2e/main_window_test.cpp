@@ -138,3 +138,40 @@ TEST_F(MainWindowTest, AnAlteredOrMissingWelcomePageIsRestored) {
 }
 
 }  // namespace iv::e2e
+
+namespace iv::e2e {
+
+namespace {
+// The exit question box of a process, once it is shown.
+HWND WaitForQuestion(Process& p, HWND main) {
+  HWND box = nullptr;
+  WaitUntil([&] {
+    for (HWND top : TopWindows(p.pid(), nullptr))
+      if (top != main && IsWindowVisible(top) && FindDescendantByText(top, nullptr, L"No")) box = top;
+    return box != nullptr;
+  }, 10000);
+  return box;
+}
+}  // namespace
+
+TEST_F(MainWindowTest, TheCloseBoxAsksAndNoKeepsTheProgramRunning) {
+  Program program;
+  ASSERT_TRUE(program.main());
+  PostMessageW(program.main(), WM_CLOSE, 0, 0);
+  HWND box = WaitForQuestion(program.process(), program.main());
+  ASSERT_TRUE(box);
+  EXPECT_NE(WindowText(FindDescendantByText(box, nullptr, L"Are you sure you want to exit Iconvane?")), L"");
+  EXPECT_FALSE(IsWindowEnabled(program.main()));
+  Click(FindDescendantByText(box, nullptr, L"No"));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+  EXPECT_TRUE(IsWindowEnabled(program.main()));
+  EXPECT_FALSE(program.process().WaitExit(0));
+  // Closing the question itself ends the program like Yes.
+  PostMessageW(program.main(), WM_CLOSE, 0, 0);
+  box = WaitForQuestion(program.process(), program.main());
+  ASSERT_TRUE(box);
+  PostMessageW(box, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.process().WaitExit(10000));
+}
+
+}  // namespace iv::e2e
