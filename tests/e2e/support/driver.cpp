@@ -165,6 +165,20 @@ HWND FindDescendantByText(HWND root, const wchar_t* cls, const std::wstring& tex
   return s.found;
 }
 
+HWND FindDescendantContaining(HWND root, const std::wstring& part) {
+  struct Ctx {
+    const std::wstring* part;
+    HWND found;
+  } ctx{&part, nullptr};
+  EnumChildWindows(root, [](HWND h, LPARAM lp) -> BOOL {
+    auto* c = reinterpret_cast<Ctx*>(lp);
+    if (WindowText(h).find(*c->part) == std::wstring::npos) return TRUE;
+    c->found = h;
+    return FALSE;
+  }, reinterpret_cast<LPARAM>(&ctx));
+  return ctx.found;
+}
+
 std::wstring WindowText(HWND hwnd) {
   wchar_t buf[1024] = {};
   SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);

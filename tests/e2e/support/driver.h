@@ -66,6 +66,7 @@ HWND WaitForMainWindow(DWORD pid, DWORD ms = 20000);
 // A descendant by control id, or by class and window text.
 HWND FindDescendant(HWND root, int id);
 HWND FindDescendantByText(HWND root, const wchar_t* cls, const std::wstring& text);
+HWND FindDescendantContaining(HWND root, const std::wstring& part);
 
 std::wstring WindowText(HWND hwnd);
 
