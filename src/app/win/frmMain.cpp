@@ -114,7 +114,11 @@ void frmMain::LoadStep(int step) {
       break;
   }
   for (auto& part : parts_) part->OnLoadStep(step);
-  if (step == 22) isLoading_ = false;
+  if (step == 22) {
+    isLoading_ = false;
+    // Tells automation (and the tests) that the load sequence has finished.
+    SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
+  }
 }
 
 void frmMain::EnsureWelcomePage() { RestoreWelcomePage(ProgramFolder() + L"\\aim.htm"); }

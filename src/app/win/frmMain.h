@@ -14,6 +14,8 @@ namespace iv::app {
 inline constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
 inline constexpr wchar_t kMainCaption[] = L"Iconvane for AIM:   Dravolt Software";
 inline constexpr wchar_t kCommandBarClass[] = L"ABSDynaBarCls";
+// Window property set on the main window once its load sequence has run.
+inline constexpr wchar_t kReadyProperty[] = L"IconvaneLoaded";
 
 class frmMain : public Form, public MainHost {
  public:
@@ -48,6 +50,7 @@ class frmMain : public Form, public MainHost {
   void OnTimer(UINT_PTR id) override;
   bool QueryUnload(int mode) override;
   void OnUnload() override;
+  void OnDestroy() override { RemovePropW(hwnd(), kReadyProperty); }
 
  private:
   void CreateControls();

@@ -125,7 +125,8 @@ HWND WaitForTopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD
 
 HWND WaitForMainWindow(DWORD pid, DWORD ms) {
   HWND main = WaitForTopWindow(pid, kMainClass, kMainCaption, ms);
-  if (main) Sync(main);  // the load sequence runs before the window answers messages
+  // The window exists before its load sequence has run; it marks the end of it.
+  if (main && !WaitUntil([&] { return GetPropW(main, L"IconvaneLoaded") != nullptr; }, ms)) return nullptr;
   return main;
 }
 

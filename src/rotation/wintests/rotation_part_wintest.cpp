@@ -1,0 +1,213 @@
+// The rotation part on real controls: a stand-in main window holds the controls the
+// part uses and forwards their notifications to it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/win/ids.h"
+#include "base/win/utf.h"
+#include "base/win/window.h"
+#include "rotation/win/rotation_part.h"
+
+namespace iv::rotation {
+namespace {
+
+using Strings = std::vector<std::string>;
+app::MainPart* g_part = nullptr;
+
+LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && g_part && g_part->OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+class TestHost : public app::MainHost {
+ public:
+  explicit TestHost(settings::Store& store) : store_(store) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = HostProc;
+    wc.lpszClassName = L"RotationTestHost";
+    RegisterClassW(&wc);
+    wnd_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                           nullptr, nullptr, nullptr);
+    const std::pair<const wchar_t*, DWORD> kinds[] = {{L"LISTBOX", LBS_NOTIFY}, {L"BUTTON", BS_PUSHBUTTON},
+                                                      {L"BUTTON", BS_AUTORADIOBUTTON}, {L"EDIT", 0},
+                                                      {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL}};
+    const std::vector<int> ids[] = {{ids::lstRotation},
+                                    {ids::cmdAddRotation, ids::cmdRemove, ids::cmdUp, ids::cmdDown, ids::cmdRotClear},
+                                    {ids::OptHR, ids::OptDAY, ids::OptWEEK, ids::OptDISABLE, ids::OptCUSTOM},
+                                    {ids::txtMinutes},
+                                    {ids::lvFolders, ids::lvFiles}};
+    for (int k = 0; k < 5; ++k)
+      for (int id : ids[k]) controls_[id] = CreateControl(wnd_, kinds[k].first, L"", kinds[k].second, 0, 0, 99, 20, id);
+    for (int id : {ids::lvFolders, ids::lvFiles}) {
+      LVCOLUMNW col{};
+      col.mask = LVCF_WIDTH;
+      col.cx = 100;
+      ListView_InsertColumn(controls_[id], 0, &col);
+    }
+  }
+  ~TestHost() override { DestroyWindow(wnd_); }
+
+  HWND MainWindow() const override { return wnd_; }
+  HWND Control(int id) const override { return controls_.count(id) ? controls_.at(id) : nullptr; }
+  settings::Store& Store() override { return store_; }
+  const std::wstring& ProgramFolder() const override { return folder_; }
+  bool IsLoading() const override { return loading; }
+  bool ApplyBuddyIcon(const std::wstring& path) override { return applied.push_back(path), true; }
+  void RefreshCurrentIcon(bool) override {}
+  void ShowPreview(const std::wstring& path) override { previews.push_back(path); }
+  void AppendToRotation(const std::vector<std::string>& entries) override { hooks_.appendToRotation(entries); }
+  void ShowCategory(const std::string&) override {}
+  void RefreshCategories() override {}
+  bool& LibrarySelected() override { return librarySelected; }
+  app::MainHooks& Hooks() override { return hooks_; }
+
+  bool loading = false, librarySelected = true;
+  std::vector<std::wstring> applied, previews;
+
+ private:
+  settings::Store& store_;
+  HWND wnd_ = nullptr;
+  std::map<int, HWND> controls_;
+  std::wstring folder_ = L"C:\\Prog";
+  app::MainHooks hooks_;
+};
+
+Strings Rows(HWND lb) {
+  Strings rows;
+  for (int i = 0, n = static_cast<int>(SendMessageW(lb, LB_GETCOUNT, 0, 0)); i < n; ++i) {
+    wchar_t buf[512] = {};
+    SendMessageW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
+    rows.push_back(Narrow(buf));
+  }
+  return rows;
+}
+
+class RotationPartTest : public ::testing::Test {
+ protected:
+  RotationPartTest() {
+    part_ = MakeRotationPart(host_, std::make_unique<SystemClock>(),
+                             [this](const std::wstring& prompt, int icon, int buttons, const std::wstring& title) {
+                               questions_.push_back(prompt + L"|" + std::to_wstring(icon) + L"|" +
+                                                    std::to_wstring(buttons) + L"|" + title);
+                               return answer_;
+                             });
+    g_part = part_.get();
+    part_->OnCreate();
+  }
+  ~RotationPartTest() override { g_part = nullptr; }
+
+  void Load() {
+    host_.loading = true;
+    for (int step = 1; step <= 22; ++step) part_->OnLoadStep(step);
+    host_.loading = false;
+  }
+  HWND C(int id) { return host_.Control(id); }
+  void Click(int id) { SendMessageW(C(id), BM_CLICK, 0, 0); }
+  Strings Rows() { return rotation::Rows(C(ids::lstRotation)); }
+  int Selected() { return static_cast<int>(SendMessageW(C(ids::lstRotation), LB_GETCURSEL, 0, 0)); }
+  void SelectRow(int row) {  // as a click does
+    SendMessageW(C(ids::lstRotation), LB_SETCURSEL, row, 0);
+    SendMessageW(host_.MainWindow(), WM_COMMAND, MAKEWPARAM(ids::lstRotation, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(C(ids::lstRotation)));
+  }
+  void PickLibraryIcon(const wchar_t* category, const wchar_t* fileRow) {
+    for (auto [id, text] : {std::pair{ids::lvFolders, category}, std::pair{ids::lvFiles, fileRow}}) {
+      ListView_DeleteAllItems(C(id));
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.pszText = const_cast<wchar_t*>(text);
+      ListView_InsertItem(C(id), &item);
+      ListView_SetItemState(C(id), 0, LVIS_SELECTED, LVIS_SELECTED);
+    }
+  }
+  std::string Stored(const char* section, const std::string& name) { return store_.Get(section, name, "missing"); }
+  Strings StoredList() {
+    Strings out;
+    for (int i = 1, n = std::stoi(Stored("Icons", "Count")); i <= n; ++i)
+      out.push_back(Stored("Icons", std::to_string(i)));
+    return out;
+  }
+
+  settings::MemoryBackend backend_;
+  settings::Store store_{backend_};
+  TestHost host_{store_};
+  std::vector<std::wstring> questions_;
+  int answer_ = 7;
+  std::unique_ptr<RotationPart> part_;
+};
+
+TEST_F(RotationPartTest, LoadFillsTheListAndTheScheduleWithoutStoringASelection) {
+  store_.Set("Icons", "Count", "3");
+  store_.Set("Icons", "1", "A\\a.gif");
+  store_.Set("Icons", "3", "C\\c.gif");
+  store_.Set("Options", "Minutes", "0");
+  store_.Set("Options", "Rotate", "5");
+  Load();
+  EXPECT_EQ(Rows(), (Strings{"A\\a.gif", "", "C\\c.gif"}));
+  EXPECT_EQ(GetText(C(ids::txtMinutes)), L"0");
+  EXPECT_EQ(SendMessageW(C(ids::OptCUSTOM), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(Stored("Options", "Time"), "missing");
+  part_->OnTimer(ids::TmrRotate);  // 0 minutes and no "Time": due at once
+  EXPECT_EQ(host_.applied, std::vector<std::wstring>{L"C:\\Prog\\Icon Library\\"});
+  EXPECT_EQ(Stored("Options", "Last Index"), "1");
+}
+
+TEST_F(RotationPartTest, ButtonsEditTheListAndStoreIt) {
+  Load();
+  PickLibraryIcon(L"Animals", L" cat.gif");
+  Click(ids::cmdAddRotation);
+  PickLibraryIcon(L"Food", L" pie.gif");
+  Click(ids::cmdAddRotation);
+  Click(ids::cmdAddRotation);
+  EXPECT_EQ(Selected(), -1);
+  SelectRow(0);
+  Click(ids::cmdDown);
+  EXPECT_EQ(Rows(), (Strings{"Food\\pie.gif", "Animals\\cat.gif", "Food\\pie.gif"}));
+  EXPECT_EQ(Selected(), 1);
+  Click(ids::cmdUp);
+  Click(ids::cmdUp);  // at the top: nothing moves
+  EXPECT_EQ(Selected(), 0);
+  Click(ids::cmdRemove);
+  SelectRow(1);
+  Click(ids::cmdRemove);
+  EXPECT_EQ(Selected(), 0);
+  EXPECT_EQ(Rows(), (Strings{"Food\\pie.gif"}));
+  EXPECT_EQ(StoredList(), Rows());
+}
+
+TEST_F(RotationPartTest, ClearAllAsksFirst) {
+  Load();
+  part_->AppendToRotation({"A\\a.gif", "B\\b.gif"});
+  for (int answer : {7, -1, 6}) {
+    answer_ = answer;
+    Click(ids::cmdRotClear);
+    EXPECT_EQ(Rows().size(), answer == 6 ? 0u : 2u);
+  }
+  EXPECT_EQ(StoredList(), Strings{});
+  EXPECT_EQ(questions_.at(0),
+            L"~B~C#FF0000Remove All Icons from Rotation?~B~N~C#000000 ~NAre you sure you want to remove ~ball~b "
+            L"icons from your current rotation?|32|4|Iconvane for AIM");
+}
+
+TEST_F(RotationPartTest, HandedOffRowsAreStoredAndPreviewOnClick) {
+  Load();
+  host_.AppendToRotation({"A\\a.gif", " B\\b.gif "});  // the download hand-off
+  EXPECT_EQ(StoredList(), Rows());
+  SelectRow(1);
+  EXPECT_FALSE(host_.librarySelected);
+  EXPECT_EQ(host_.previews, std::vector<std::wstring>{L"C:\\Prog\\Icon Library\\B\\b.gif"});
+}
+
+}  // namespace
+}  // namespace iv::rotation
+
+int main(int argc, char** argv) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
