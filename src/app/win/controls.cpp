@@ -3,6 +3,7 @@
 #include "app/win/frmMain.h"
 #include "base/win/window.h"
 #include "msgbox/win/msgbox.h"
+#include "widgets/aolbutton/win/aolbutton.h"
 
 namespace iv::app {
 
@@ -53,7 +54,10 @@ HWND CreatePanel(HWND parent, HWND forwardTo, int id, const RECT& r) {
 }
 
 HWND CreatePushButton(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h) {
-  return CreateControl(parent, L"BUTTON", caption, BS_PUSHBUTTON | WS_TABSTOP, x, y, w, h, id);
+  const HWND button = aolbutton::Create(parent, id, caption, RECT{x, y, x + w, y + h});
+  // The button's own default face may be missing; the UI font always exists.
+  if (button) SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), TRUE);
+  return button;
 }
 
 HWND CreateImageView(HWND parent, int id, int x, int y, int w, int h) {
@@ -64,16 +68,6 @@ HWND CreateImageView(HWND parent, int id, int x, int y, int w, int h) {
     return nullptr;
   }
   return view->hwnd();
-}
-
-HWND CreateCommandBar(HWND parent, int id, int x, int y, int w, int h) {
-  auto* bar = new PlainView;
-  if (!bar->Create(kCommandBarClass, L"", WS_CHILD | WS_VISIBLE, 0, x, y, w, h, parent,
-                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
-    delete bar;
-    return nullptr;
-  }
-  return bar->hwnd();
 }
 
 int AskExit(HWND owner) {

@@ -12,9 +12,6 @@ HWND CreatePushButton(HWND parent, int id, const wchar_t* caption, int x, int y,
 // An image view showing a GIF by path (empty when the file cannot be shown).
 HWND CreateImageView(HWND parent, int id, int x, int y, int w, int h);
 
-// The command bar: a child of class "ABSDynaBarCls", by which other copies find us.
-HWND CreateCommandBar(HWND parent, int id, int x, int y, int w, int h);
-
 // A container for one tab's controls; it hands its children's notifications to the main window.
 HWND CreatePanel(HWND parent, HWND forwardTo, int id, const RECT& r);
 

@@ -7,6 +7,7 @@
 #include "app/win/ids.h"
 #include "app/win/welcome.h"
 #include "base/win/window.h"
+#include "links/win/command_bar.h"
 
 namespace iv::app {
 
@@ -30,7 +31,7 @@ void frmMain::CreateControls() {
     add(id, CreatePushButton(parent, id, text, x, y, w, h), tip);
   };
 
-  add(ids::ABIcons, CreateCommandBar(main, ids::ABIcons, 0, 0, 640, 28));
+  add(ids::ABIcons, links::CreateCommandBar(main, ids::ABIcons, RECT{0, 0, 640, 28}));
 
   const HWND tab = CreateControl(main, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | WS_TABSTOP, 6, 32, 628, 420,
                                  ids::TabIcon);

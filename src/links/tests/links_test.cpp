@@ -1,0 +1,73 @@
+#include "links/core/links.h"
+
+#include <gtest/gtest.h>
+
+#include "download/core/server.h"
+
+namespace iv::links {
+
+class LinksTest : public ::testing::Test {
+ protected:
+  settings::MemoryBackend mem;
+  settings::Store store{mem};
+  std::string Server(std::string_view path) { return download::ServerUrl(store, path); }
+  ToolAction Open(std::string url) { return {ToolAction::Kind::OpenUrl, std::move(url)}; }
+};
+
+TEST_F(LinksTest, EveryToolOfTheTableDoesItsAction) {
+  EXPECT_EQ(ActionFor("ID_HELP", store), ToolAction{});
+  EXPECT_EQ(ActionFor("ID_SITES", store), ToolAction{});
+  EXPECT_EQ(ActionFor("ID_TOOLHELP", store), Open(Server("/help.php")));
+  EXPECT_EQ(ActionFor("ID_ABOUT", store).kind, ToolAction::Kind::ShowAbout);
+  EXPECT_EQ(ActionFor("ID_SMILEY", store), Open(std::string(kZephyrchatSite) + "/smiley.htm"));
+  EXPECT_EQ(ActionFor("ID_DONATE", store), Open(DonationUrl()));
+  EXPECT_EQ(ActionFor("ID_ICONS", store), Open(Server("/")));
+  EXPECT_EQ(ActionFor("ID_ZCHome", store), Open(std::string(kZephyrchatSite) + "/"));
+  EXPECT_EQ(ActionFor("ID_ZCFeatures", store), Open(std::string(kZephyrchatSite) + "/features.htm"));
+  EXPECT_EQ(ActionFor("ID_ZCSS", store), Open(std::string(kZephyrchatSite) + "/screenshots.htm"));
+  EXPECT_EQ(ActionFor("ID_ZCDL", store), Open(std::string(kZephyrchatSite) + "/files/ZC-Setup.exe"));
+}
+
+TEST_F(LinksTest, ToolNamesAreExactAndUnknownOnesDoNothing) {
+  EXPECT_EQ(ActionFor("id_about", store), ToolAction{});
+  EXPECT_EQ(ActionFor("ID_ZCHOME", store), ToolAction{});
+  EXPECT_EQ(ActionFor("", store), ToolAction{});
+}
+
+TEST_F(LinksTest, IconServerToolsFollowTheConfiguredServer) {
+  store.Set("Options", "IconServer", "http://127.0.0.1:8080/");
+  EXPECT_EQ(ActionFor("ID_TOOLHELP", store).url, "http://127.0.0.1:8080/help.php");
+}
+
+TEST(Links, DonationPageHasNoQuestionMark) {
+  const std::string url = DonationUrl();
+  EXPECT_EQ(url.rfind("https://", 0), 0u);
+  EXPECT_EQ(url.find('?'), std::string::npos);
+  EXPECT_NE(url.find("/xclick/business=donate%40"), std::string::npos);
+  const std::string tail = "&item_name=A+small+donation+for+Iconvane.+Thank+you!&amount=5.00";
+  EXPECT_EQ(url.substr(url.size() - tail.size()), tail);
+}
+
+TEST(Links, BandHoldsTheLastFourToolsInOrder) {
+  const auto band = BandTools();
+  ASSERT_EQ(band.size(), 4u);
+  const auto& tools = Tools();
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(band[i], tools[tools.size() - 4 + i].name);
+  EXPECT_EQ(FindTool("ID_ZCDL")->caption, "Download Now!");
+}
+
+TEST(Links, Texts) {
+  EXPECT_EQ(AboutTitle(), "Iconvane: V 1.2.0");
+  EXPECT_EQ(LicenseText().front(), '"');
+  EXPECT_EQ(LicenseText().back(), ' ');
+  const std::string_view text = kFeatureText;
+  EXPECT_EQ(text.rfind("Zephyrchat Features: Tabbed IMs and Chat Rooms.         Color", 0), 0u);
+  EXPECT_NE(text.find("options.    AND MUCH MORE!!!  ..........."), std::string_view::npos);
+  // Ten runs of nine blanks separate the eleven items before the closing words.
+  size_t runs = 0;
+  for (size_t p = text.find("         "); p != std::string_view::npos; p = text.find("         ", p + 9)) ++runs;
+  EXPECT_EQ(runs, 10u);
+  EXPECT_EQ(text.find("          "), std::string_view::npos);
+}
+
+}  // namespace iv::links

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/win/mod_main.h"
+#include "links/win/command_bar.h"
+#include "links/win/feature_button.h"
+#include "links/win/frmAbout.h"
+#include "widgets/aolbutton/win/aolbutton.h"
+
+namespace iv::links {
+namespace {
+
+void DrainQuit() {
+  MSG m;
+  while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
+std::wstring TextOf(HWND h) {
+  wchar_t buf[256] = {};
+  GetWindowTextW(h, buf, 256);
+  return buf;
+}
+
+HWND MakeParent() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"LinksTestParent";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, wc.lpszClassName, L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 200, nullptr,
+                         nullptr, wc.hInstance, nullptr);
+}
+
+struct MenuCloser {
+  static inline bool seen = false;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    if (!FindWindowW(L"#32768", nullptr)) return;
+    KillTimer(nullptr, id);
+    seen = true;
+    EndMenu();
+  }
+};
+
+struct MenuPicker {
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu) return;
+    KillTimer(nullptr, id);
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  }
+};
+
+TEST(About, TopmostWithTheVersionAndItsButtons) {
+  const HWND about = ShowAbout();
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(TextOf(about), L"About Iconvane");
+  EXPECT_TRUE(GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(IsWindowVisible(about));
+  EXPECT_EQ(TextOf(GetDlgItem(about, LblTitle)), L"Iconvane: V 1.2.0");
+  EXPECT_EQ(TextOf(GetDlgItem(about, FraLicense)), L"License Information");
+  const HWND donate = GetDlgItem(about, cmdDonate), ok = GetDlgItem(about, cmdOK);
+  EXPECT_EQ(TextOf(donate), L"Donate and Contribute");
+  EXPECT_EQ(TextOf(ok), L"OK");
+  EXPECT_NE(aolbutton::Get(ok), nullptr);
+  EXPECT_TRUE(app::IsFormLoaded(about));
+  // A second request brings the same window.
+  EXPECT_EQ(ShowAbout(), about);
+  SendMessageW(ok, BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindow(about));
+  DrainQuit();
+  const HWND again = ShowAbout();
+  EXPECT_NE(again, nullptr);
+  SendMessageW(again, WM_COMMAND, IDCANCEL, 0);  // Escape through the dialog manager
+  EXPECT_FALSE(IsWindow(again));
+  DrainQuit();
+}
+
+TEST(CommandBar, ToolsReachTheHandlerByName) {
+  const HWND parent = MakeParent();
+  const HWND bar = CreateCommandBar(parent, 500, RECT{0, 0, 640, 28});
+  ASSERT_NE(bar, nullptr);
+  wchar_t cls[64] = {};
+  GetClassNameW(bar, cls, 64);
+  EXPECT_STREQ(cls, L"ABSDynaBarCls");
+  std::vector<std::wstring> heads;
+  for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) heads.push_back(TextOf(c));
+  EXPECT_EQ(heads, (std::vector<std::wstring>{L"Iconvane Help", L"Hot AIM Links", L"Zephyrchat"}));
+
+  std::vector<std::string> chosen;
+  SetToolHandler(bar, [&](const std::string& t) { chosen.push_back(t); });
+  SendMessageW(bar, WM_COMMAND, ToolCommandId("ID_ABOUT"), 0);
+  SendMessageW(bar, WM_COMMAND, ToolCommandId("ID_ZCDL"), 0);
+  SendMessageW(bar, WM_COMMAND, 4242, 0);  // no such tool
+  EXPECT_EQ(chosen, (std::vector<std::string>{"ID_ABOUT", "ID_ZCDL"}));
+
+  // A head reports its own tool, then drops its menu down.
+  MenuCloser::seen = false;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, MenuCloser::Tick);
+  SendMessageW(GetWindow(bar, GW_CHILD), BM_CLICK, 0, 0);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(MenuCloser::seen);
+  EXPECT_EQ(chosen.back(), "ID_HELP");
+  DestroyWindow(parent);
+}
+
+TEST(CommandBar, BandMenuGivesTheChosenTool) {
+  const HWND parent = MakeParent();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, MenuPicker::Tick);
+  EXPECT_EQ(TrackBand(parent), "ID_ZCHome");
+  KillTimer(nullptr, timer);
+  DestroyWindow(parent);
+}
+
+TEST(FeatureButton, ReportsThePointerAndKeepsItsColour) {
+  const HWND parent = MakeParent();
+  const HWND button = CreateWindowExW(0, L"BUTTON", L"Features", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 200,
+                                      30, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  int enters = 0, leaves = 0;
+  ASSERT_TRUE(AttachFeatureButton(button, {[&] { ++enters; }, [&] { ++leaves; }}));
+  EXPECT_FALSE(AttachFeatureButton(button, {}));
+  SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(6, 5));
+  EXPECT_EQ(enters, 1);
+  SendMessageW(button, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(leaves, 1);
+  SetFeatureColor(button, RGB(0, 0, 255));
+  EXPECT_EQ(FeatureColor(button), RGB(0, 0, 255));
+  UpdateWindow(button);
+  DetachFeatureButton(button);
+  EXPECT_EQ(FeatureColor(button), CLR_INVALID);
+  DestroyWindow(parent);
+}
+
+}  // namespace
+}  // namespace iv::links
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

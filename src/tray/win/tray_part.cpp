@@ -1,0 +1,90 @@
+#include "tray/win/tray_part.h"
+
+#include "app/win/mod_main.h"
+#include "base/win/utf.h"
+#include "links/core/links.h"
+#include "links/win/frmAbout.h"
+#include "links/win/links_part.h"
+#include "tray/win/frmSysTray.h"
+
+namespace iv::tray {
+namespace {
+
+class TrayPart : public app::MainPart {
+ public:
+  explicit TrayPart(app::MainHost& host)
+      : host_(host), exitMessage_(RegisterWindowMessageW(L"Iconvane.TrayExit")) {}
+
+  void OnLoadStep(int step) override {
+    if (step == 4) CreateTrayIcon();
+  }
+
+  bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+    if (!exitMessage_ || msg != exitMessage_) return false;
+    app::UnloadAllForms();
+    result = 0;
+    return true;
+  }
+
+ private:
+  void CreateTrayIcon() {
+    TrayEvents events;
+    events.menuClick = [this](int32_t index, const std::string& key) { SysTray_MenuClick(index, key); };
+    events.doubleClick = [this](int32_t button) { SysTray_SysTrayDoubleClick(button); };
+    events.mouseDown = [this](int32_t button) { SysTray_SysTrayMouseDown(button); };
+    SysTray = std::make_unique<frmSysTray>(std::move(events));
+    SysTray->AddMenuItem(L"Show Iconvane Window", L"open", true);
+    SysTray->AddMenuItem(L"-");
+    SysTray->AddMenuItem(L"&Visit Dravolt Software Online", L"online");
+    SysTray->AddMenuItem(L"-");
+    SysTray->AddMenuItem(L"&About Iconvane...", L"About");
+    SysTray->AddMenuItem(L"-");
+    SysTray->AddMenuItem(L"&Exit Iconvane", L"close");
+    SysTray->SetToolTip(L"Iconvane - Right Click for Options");
+    SysTray->SetIconHandle(MainIcon());
+  }
+
+  HICON MainIcon() const {
+    const HWND main = host_.MainWindow();
+    auto icon = reinterpret_cast<HICON>(SendMessageW(main, WM_GETICON, ICON_SMALL, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(main, GCLP_HICONSM));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(main, GCLP_HICON));
+    return icon ? icon : SysTray->IconHandle();
+  }
+
+  void SysTray_MenuClick(int32_t /*index*/, const std::string& key) {
+    const HWND main = host_.MainWindow();
+    if (key == "open") {
+      ShowWindow(main, SW_SHOW);
+      if (IsIconic(main) || IsZoomed(main)) ShowWindow(main, SW_RESTORE);
+    } else if (key == "online") {
+      links::OpenPage(links::MakerUrl("/"));
+    } else if (key == "About") {
+      links::ShowAbout();
+    } else if (key == "close") {
+      // Posted: unloading destroys the tray window whose menu is still returning.
+      PostMessageW(main, exitMessage_, 0, 0);
+    }
+  }
+
+  void SysTray_SysTrayMouseDown(int32_t button) {
+    const HWND main = host_.MainWindow();
+    if (button == 2) {
+      SysTray->ShowMenu();
+    } else if (button == 1 && IsWindowVisible(main) && (IsIconic(main) || IsZoomed(main))) {
+      ShowWindow(main, SW_RESTORE);
+    }
+  }
+
+  void SysTray_SysTrayDoubleClick(int32_t /*button*/) { app::ShowForm(host_.MainWindow()); }
+
+  app::MainHost& host_;
+  UINT exitMessage_;
+  std::unique_ptr<frmSysTray> SysTray;
+};
+
+}  // namespace
+
+std::unique_ptr<app::MainPart> MakeTrayPart(app::MainHost& host) { return std::make_unique<TrayPart>(host); }
+
+}  // namespace iv::tray

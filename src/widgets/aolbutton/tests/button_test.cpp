@@ -1,0 +1,359 @@
+#include "widgets/aolbutton/core/button.h"
+
+#include <gtest/gtest.h>
+
+#include "widgets/aolbutton/tests/fake_surface.h"
+
+namespace iv::aolbutton {
+namespace {
+
+using E = Event;
+
+class ButtonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    button.InitNew("cmdTest");
+    s.Forget();
+  }
+  FakeSurface s;
+  Button button{s};
+};
+
+}  // namespace
+
+// ---- Properties ----
+
+TEST_F(ButtonTest, NewInstanceTakesTheSchemeAndItsName) {
+  EXPECT_TRUE(button.AOLStyle());
+  EXPECT_EQ(button.ButtonStyle(), 0);
+  EXPECT_EQ(button.BackColor(), 0xAA6D01u);
+  EXPECT_EQ(button.Caption(), "cmdTest");
+  EXPECT_TRUE(button.ButtonShadow());
+  EXPECT_TRUE(button.DrawFocusRect());
+  EXPECT_TRUE(button.Enabled());
+  EXPECT_EQ(button.GetFont().name, "Tahoma");
+}
+
+TEST_F(ButtonTest, OnlyTheSchemeColourKeepsTheScheme) {
+  button.SetBackColor(0xAA6D01);
+  EXPECT_TRUE(button.AOLStyle());
+  button.SetBackColor(0x123456);
+  EXPECT_FALSE(button.AOLStyle());
+  EXPECT_EQ(button.BackColor(), 0x123456u);
+  EXPECT_EQ(s.LastClear(), 0x123456u);
+  EXPECT_EQ(s.changed, (std::vector<std::string>{"BackColor", "AOLStyle", "BackColor"}));
+}
+
+TEST_F(ButtonTest, EachColourOffItsSchemeValueSwitchesTheSchemeOff) {
+  const auto check = [&](auto set, Color schemeValue) {
+    button.SetAOLStyle(true);
+    (button.*set)(schemeValue);
+    EXPECT_TRUE(button.AOLStyle());
+    (button.*set)(schemeValue ^ 1);
+    EXPECT_FALSE(button.AOLStyle());
+  };
+  check(&Button::SetBackColorClick, kAolBackClick);
+  check(&Button::SetBorderLight, kAolBorderLight);
+  check(&Button::SetBorderDark, kAolBorderDark);
+  check(&Button::SetForeColor, kAolFore);
+  check(&Button::SetFocusBorder, kAolFocus);
+  check(&Button::SetFocusBorderClicked, kAolFocusClicked);
+  button.SetAOLStyle(true);
+  button.SetDrawFocusRect(true);
+  EXPECT_TRUE(button.AOLStyle());
+  button.SetDrawFocusRect(false);
+  EXPECT_FALSE(button.AOLStyle());
+}
+
+TEST_F(ButtonTest, AutoBorderLightenOwnsTheLightBorder) {
+  button.SetAutoBorderLighten(true);
+  const Color derived = LightenColor(0xAA6D01, 0.25f);
+  EXPECT_EQ(button.BorderLight(), derived);
+  button.SetBorderLight(0x00FF00);
+  EXPECT_EQ(button.BorderLight(), derived);
+  button.SetBackColor(0x808080);
+  EXPECT_EQ(button.BorderLight(), 0xC0C0C0u);
+}
+
+TEST_F(ButtonTest, FocusInverseFollowsTheFaceColours) {
+  button.SetFocusInverseColor(true);
+  EXPECT_FALSE(button.AOLStyle());
+  EXPECT_EQ(button.FocusBorder(), 0x5592FEu);
+  button.SetBackColor(0x000000);
+  EXPECT_EQ(button.FocusBorder(), 0xFFFFFFu);
+  button.SetBackColorClick(0x808080);
+  EXPECT_EQ(button.FocusBorderClicked(), DarkenColor(0x7F7F7F, 0.35f));
+}
+
+TEST_F(ButtonTest, SchemeOnRestoresEverything) {
+  button.SetBackColor(1);
+  button.SetBackColorClick(2);
+  button.SetBorderDark(4);
+  button.SetForeColor(5);
+  button.SetFocusBorder(6);
+  button.SetFocusBorderClicked(7);
+  button.SetFocusInverseColor(true);
+  button.SetAutoBorderLighten(true);
+  button.SetDrawFocusRect(false);
+  button.SetAOLStyle(true);
+  EXPECT_TRUE(button.AOLStyle());
+  EXPECT_EQ(button.BackColor(), kAolBack);
+  EXPECT_EQ(button.BackColorClick(), kAolBackClick);
+  EXPECT_EQ(button.BorderLight(), kAolBorderLight);
+  EXPECT_EQ(button.BorderDark(), kAolBorderDark);
+  EXPECT_EQ(button.ForeColor(), kAolFore);
+  EXPECT_EQ(button.FocusBorder(), kAolFocus);
+  EXPECT_EQ(button.FocusBorderClicked(), kAolFocusClicked);
+  EXPECT_FALSE(button.FocusInverseColor());
+  EXPECT_FALSE(button.AutoBorderLighten());
+  EXPECT_TRUE(button.DrawFocusRect());
+}
+
+TEST_F(ButtonTest, FontGoesToTheSurfaceAndSchemeKeepsOnlyTheName) {
+  button.SetFont(Font{"Arial", 12, true});
+  EXPECT_EQ(button.SurfaceFont().name, "Arial");
+  EXPECT_EQ(button.GetFont().size, 12);
+  button.SetAOLStyle(true);
+  EXPECT_EQ(button.GetFont().name, "Arial");
+  EXPECT_TRUE(button.GetFont().bold);
+}
+
+// ---- Persistence ----
+
+TEST_F(ButtonTest, SavedAndRestoredKeepsTheKnownQuirks) {
+  button.SetCaption("OK");
+  button.SetButtonStyle(2);
+  button.SetBackColor(0x112233);
+  button.SetFocusInverseColor(true);
+  button.SetEnabled(true);
+  PropertyBag bag;
+  button.WriteProperties(bag);
+  EXPECT_EQ(bag.Names().front(), "Caption");
+  EXPECT_EQ(bag.Find("enabled"), nullptr);  // written only when false
+  EXPECT_NE(bag.Find("FOCUSINVERSECOLOR"), nullptr);
+
+  FakeSurface s2;
+  Button restored(s2);
+  restored.ReadProperties(bag, "cmdOther");
+  EXPECT_EQ(restored.Caption(), "OK");
+  EXPECT_EQ(restored.ButtonStyle(), 2);
+  EXPECT_EQ(restored.BackColor(), 0x112233u);
+  EXPECT_EQ(restored.FocusBorder(), InverseColor(0x112233));
+  EXPECT_FALSE(restored.FocusInverseColor());  // read from a key never written
+  EXPECT_FALSE(restored.AOLStyle());
+  EXPECT_TRUE(restored.Enabled());
+  EXPECT_EQ(s2.LastClear(), 0x112233u);
+}
+
+TEST_F(ButtonTest, MissingKeysTakeTheReadDefaults) {
+  FakeSurface s2;
+  Button restored(s2);
+  restored.ReadProperties(PropertyBag{}, "cmdName");
+  EXPECT_EQ(restored.Caption(), "cmdName");
+  EXPECT_EQ(restored.ButtonStyle(), 1);
+  EXPECT_EQ(restored.BackColor(), 0xAA6D00u);
+  EXPECT_EQ(restored.FocusBorder(), 0x5894FFu);
+  EXPECT_EQ(restored.FocusBorderClicked(), 0xFFFF88u);
+  EXPECT_TRUE(restored.AOLStyle());
+}
+
+TEST_F(ButtonTest, UnreadableEntriesAreSkippedAndDisabledSurvives) {
+  button.SetEnabled(false);
+  PropertyBag bag;
+  button.WriteProperties(bag);
+  bag.Write("ButtonStyle", std::string("abc"));
+  bag.Write("Caption", int64_t{42});
+  FakeSurface s2;
+  Button restored(s2);
+  restored.ReadProperties(bag, "x");
+  EXPECT_EQ(restored.ButtonStyle(), 0);  // kept what it had
+  EXPECT_EQ(restored.Caption(), "42");
+  EXPECT_FALSE(restored.Enabled());
+  EXPECT_FALSE(s2.enabled);
+}
+
+// ---- Interaction ----
+
+TEST_F(ButtonTest, LeftClickRaisesDownUpClickAndShowsThePress) {
+  button.MouseDown(1, 0, 100, 100);
+  EXPECT_TRUE(s.capture);
+  EXPECT_EQ(s.LastClear(), kAolBackClick);
+  EXPECT_EQ(s.ops.back().color, kAolFocusClicked);
+  button.MouseUp(1, 0, 100, 100);
+  button.PlatformClick();
+  EXPECT_EQ(s.events, (std::vector<E>{E::MouseDown, E::MouseUp, E::Click}));
+  EXPECT_EQ(s.LastClear(), kAolBack);
+  EXPECT_EQ(s.ops.back().color, kAolFocus);
+}
+
+TEST_F(ButtonTest, RightClickRaisesNoClickAndDrawsNothing) {
+  button.MouseDown(2, 0, 100, 100);
+  button.MouseUp(2, 0, 100, 100);
+  button.PlatformClick();
+  EXPECT_EQ(s.events, (std::vector<E>{E::MouseDown, E::MouseUp}));
+  EXPECT_TRUE(s.ops.empty());
+}
+
+TEST_F(ButtonTest, HandlerMayChangeTheButtonArgument) {
+  s.handler = [](E e, EventArgs& a) {
+    if (e == E::MouseDown) a.button = 2;
+  };
+  button.MouseDown(1, 0, 0, 0);
+  EXPECT_FALSE(s.capture);
+  EXPECT_TRUE(s.ops.empty());
+}
+
+TEST_F(ButtonTest, SpaceBarPressesAndClicksOnRelease) {
+  button.KeyDown(32, 0);
+  EXPECT_EQ(s.LastClear(), kAolBackClick);
+  EXPECT_FALSE(s.capture);
+  EXPECT_TRUE(button.Pressed());
+  button.MouseDown(1, 0, 0, 0);  // ignored while the space bar is held
+  button.KeyUp(32, 0);
+  EXPECT_EQ(s.events, (std::vector<E>{E::KeyDown, E::MouseDown, E::MouseDown, E::KeyUp, E::MouseUp, E::Click}));
+  EXPECT_EQ(s.LastClear(), kAolBack);
+  EXPECT_TRUE(s.handPointer);
+  EXPECT_FALSE(button.Pressed());
+}
+
+TEST_F(ButtonTest, EnterClicksWithoutAPressedLook) {
+  button.KeyPress(13);
+  EXPECT_EQ(s.events, (std::vector<E>{E::KeyPress, E::Click}));
+  EXPECT_TRUE(s.ops.empty());
+  button.KeyPress(65);
+  EXPECT_EQ(s.events.back(), E::KeyPress);
+}
+
+TEST_F(ButtonTest, DraggingOutAndBackReportsLeaveAndEnterOnce) {
+  button.MouseDown(1, 0, 10, 10);
+  button.MouseMove(1, 0, 2000, 10);
+  EXPECT_EQ(s.LastClear(), kAolBack);
+  button.MouseMove(1, 0, 2100, 10);
+  button.MouseMove(1, 0, 10, 10);
+  EXPECT_EQ(s.LastClear(), kAolBackClick);
+  button.MouseMove(1, 0, 20, 10);
+  button.MouseUp(1, 0, 20, 10);
+  EXPECT_EQ(s.events, (std::vector<E>{E::MouseDown, E::MouseLeave, E::MouseEnter, E::MouseUp}));
+  // Moves without the capture or with another button are ignored.
+  s.Forget();
+  s.capture = false;
+  button.MouseMove(1, 0, 5000, 5000);
+  EXPECT_TRUE(s.events.empty());
+}
+
+TEST_F(ButtonTest, FloatingStyleSinksOntoTheShadowAndBack) {
+  button.SetButtonStyle(1);
+  s.Forget();
+  button.MouseDown(1, 0, 10, 10);
+  EXPECT_TRUE(button.Floated());
+  EXPECT_EQ(s.moves, (std::vector<std::array<int, 4>>{{45, 45, -45, -45}}));
+  EXPECT_EQ(s.LastClear(), std::nullopt);  // the picture moves, it is not redrawn
+  button.MouseMove(1, 0, -30, -30);         // still over the place it sank from
+  EXPECT_TRUE(button.Floated());
+  button.MouseMove(1, 0, -100, 10);
+  EXPECT_FALSE(button.Floated());
+  button.MouseMove(1, 0, 10, 10);
+  EXPECT_TRUE(button.Floated());
+  button.MouseUp(1, 0, 10, 10);
+  EXPECT_FALSE(button.Floated());
+  EXPECT_EQ(s.width, 1500);
+  EXPECT_EQ(s.height, 450);
+}
+
+TEST_F(ButtonTest, LosingFocusWithSpaceHeldClicks) {
+  button.KeyDown(32, 0);
+  s.Forget();
+  button.LostFocus();
+  EXPECT_EQ(s.events, (std::vector<E>{E::KeyUp, E::MouseUp, E::Click, E::MouseUp}));
+  EXPECT_FALSE(button.Pressed());
+}
+
+TEST_F(ButtonTest, LosingFocusWithTheMouseHeldReleasesWithoutClick) {
+  button.MouseDown(1, 0, 0, 0);
+  button.LostFocus();
+  EXPECT_FALSE(button.Pressed());
+  EXPECT_EQ(s.LastClear(), kAolBack);
+  EXPECT_EQ(std::count(s.events.begin(), s.events.end(), E::Click), 0);
+}
+
+TEST_F(ButtonTest, DoubleClickPressesAgain) {
+  button.MouseDown(1, 0, 0, 0);
+  button.MouseUp(1, 0, 0, 0);
+  button.PlatformClick();
+  button.PlatformDblClick();
+  EXPECT_TRUE(button.Pressed());
+  button.MouseUp(1, 0, 0, 0);
+  EXPECT_EQ(s.events, (std::vector<E>{E::MouseDown, E::MouseUp, E::Click, E::DblClick, E::MouseDown, E::MouseUp}));
+}
+
+// ---- Drawing ----
+
+TEST_F(ButtonTest, ShadowOnDrawsTheThreeGreysInsideTheContainerColour) {
+  button.PaintButton();
+  const int w = 1455, h = 405;
+  EXPECT_TRUE(s.HasFill(0, 0, w, 0, kAolBorderLight));
+  EXPECT_TRUE(s.HasFill(w - 15, 0, w - 15, h, kAolBorderDark));
+  EXPECT_TRUE(s.HasFill(w, 0, w + 30, 75, 0xC0C0C0));
+  EXPECT_TRUE(s.HasFill(w, 75, w, h + 15, 0x808080));
+  EXPECT_TRUE(s.HasFill(75, h + 30, w + 30, h + 45, 0xC0C0C0));
+  const DrawOp& text = s.ops.back();
+  EXPECT_EQ(text.kind, DrawOp::Kind::Text);
+  EXPECT_FLOAT_EQ(text.textX, 1455 / 2.0f - 7 * 90 / 2.0f);
+  EXPECT_FLOAT_EQ(text.textY, 405 / 2.0f - 195 / 2.0f);
+}
+
+TEST_F(ButtonTest, ShadowOffPaintsEdgeToEdgeAndUnreadableContainerIsSkipped) {
+  button.SetButtonShadow(false);
+  EXPECT_TRUE(s.HasFill(0, 0, 1500, 0, kAolBorderLight));
+  EXPECT_TRUE(s.HasFill(1485, 0, 1485, 450, kAolBorderDark));
+  for (const DrawOp& op : s.ops) EXPECT_NE(op.color, 0x808080u);
+  s.Forget();
+  button.SetButtonShadow(true);
+  s.container.reset();
+  s.Forget();
+  button.PaintButton();
+  EXPECT_EQ(s.ops.size(), 1u + 4 + 6 + 1);
+}
+
+TEST_F(ButtonTest, DisabledLaysACheckerboardShortOfTheEdges) {
+  button.SetButtonShadow(false);
+  button.SetEnabled(false);
+  int maxX = 0, maxY = 0;
+  for (const DrawOp& op : s.ops)
+    if (op.kind == DrawOp::Kind::Point) {
+      maxX = std::max(maxX, op.x1), maxY = std::max(maxY, op.y1);
+      EXPECT_EQ((op.x1 / 15 + op.y1 / 15) % 2, 0) << op.x1 << "," << op.y1;
+    }
+  EXPECT_EQ(maxX, 1470);
+  EXPECT_LE(maxY, 420);
+  EXPECT_EQ(s.CountPoints(0xFFFFFF), 50u * 15 + 49u * 14);  // rows 0..420 and 15..405
+  EXPECT_FALSE(s.enabled);
+  s.Forget();
+  button.SetButtonShadow(true);
+  maxX = 0;
+  for (const DrawOp& op : s.ops)
+    if (op.kind == DrawOp::Kind::Point) maxX = std::max(maxX, op.x1), maxY = std::max(maxY, op.y1);
+  EXPECT_EQ(maxX, 1425);
+}
+
+TEST_F(ButtonTest, FocusDotsRunInsideTheFace) {
+  button.GotFocus();
+  int minX = 10000, maxX = 0, minY = 10000, maxY = 0;
+  for (const DrawOp& op : s.ops) {
+    ASSERT_EQ(op.kind, DrawOp::Kind::Point);
+    EXPECT_EQ(op.color, kAolFocus);
+    minX = std::min(minX, op.x1), maxX = std::max(maxX, op.x1);
+    minY = std::min(minY, op.y1), maxY = std::max(maxY, op.y1);
+  }
+  EXPECT_EQ(minX, 45);
+  EXPECT_EQ(minY, 45);
+  EXPECT_EQ(maxX, 1455 - 45);
+  EXPECT_EQ(maxY, 405 - 45);
+  s.Forget();
+  button.SetDrawFocusRect(false);
+  s.Forget();
+  button.GotFocus();
+  EXPECT_TRUE(s.ops.empty());
+}
+
+}  // namespace iv::aolbutton

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "widgets/aolbutton/win/aolbutton.h"
+
+namespace iv::aolbutton {
+namespace {
+
+// A plain parent that records the WM_COMMAND notifications it gets.
+struct Parent {
+  static inline std::vector<std::pair<int, int>> commands;
+  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_COMMAND) commands.emplace_back(LOWORD(wp), HIWORD(wp));
+    return DefWindowProcW(h, m, wp, lp);
+  }
+  Parent() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"AolButtonTestParent";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassW(&wc);
+    hwnd = CreateWindowExW(0, wc.lpszClassName, L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                           nullptr, nullptr, wc.hInstance, nullptr);
+    commands.clear();
+  }
+  ~Parent() { DestroyWindow(hwnd); }
+  HWND hwnd;
+};
+
+COLORREF PixelOf(HWND b, int x, int y) {
+  COLORREF c = CLR_INVALID;
+  EXPECT_TRUE(ReadPixel(b, x, y, c));
+  return c;
+}
+
+const COLORREF kFace = RGB(0x01, 0x6D, 0xAA);
+
+class AolButtonWin : public ::testing::Test {
+ protected:
+  Parent parent;
+  HWND button = Create(parent.hwnd, 42, L"Use this Icon!", RECT{10, 10, 110, 40});
+};
+
+TEST_F(AolButtonWin, IsAChildWhoseTextIsItsCaption) {
+  ASSERT_NE(button, nullptr);
+  wchar_t cls[32] = {}, text[64] = {};
+  GetClassNameW(button, cls, 32);
+  GetWindowTextW(button, text, 64);
+  EXPECT_STREQ(cls, L"AOLButton");
+  EXPECT_STREQ(text, L"Use this Icon!");
+  EXPECT_EQ(GetDlgCtrlID(button), 42);
+  ASSERT_NE(Get(button), nullptr);
+  EXPECT_EQ(Get(button)->Caption(), "Use this Icon!");
+  SetWindowTextW(button, L"Close");
+  EXPECT_EQ(Get(button)->Caption(), "Close");
+  EXPECT_EQ(Get(parent.hwnd), nullptr);
+}
+
+TEST_F(AolButtonWin, BmClickSendsBnClickedToTheParent) {
+  SendMessageW(button, BM_CLICK, 0, 0);
+  ASSERT_EQ(Parent::commands.size(), 1u);
+  EXPECT_EQ(Parent::commands[0], std::make_pair(42, int{BN_CLICKED}));
+  EnableWindow(button, FALSE);
+  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(Parent::commands.size(), 1u);
+}
+
+TEST_F(AolButtonWin, PictureShowsFacePressAndShadow) {
+  EXPECT_EQ(PixelOf(button, 10, 10), kFace);
+  EXPECT_EQ(PixelOf(button, 0, 10), RGB(0x91, 0xB6, 0xFF));  // light border
+  EXPECT_EQ(PixelOf(button, 97, 20), RGB(128, 128, 128));    // shadow, W = 97 px
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(PixelOf(button, 10, 10), GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED, BST_PUSHED);
+  // Dragged out: the normal face comes back, and a release outside is no click.
+  SendMessageW(button, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 5));
+  EXPECT_EQ(PixelOf(button, 10, 10), kFace);
+  SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(300, 5));
+  EXPECT_TRUE(Parent::commands.empty());
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(AolButtonWin, SpaceBarClicksOnRelease) {
+  SendMessageW(button, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(PixelOf(button, 10, 10), GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_TRUE(Parent::commands.empty());
+  SendMessageW(button, WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(PixelOf(button, 10, 10), kFace);
+  ASSERT_EQ(Parent::commands.size(), 1u);
+  SendMessageW(button, WM_CHAR, VK_RETURN, 0);
+  EXPECT_EQ(Parent::commands.size(), 2u);
+}
+
+TEST_F(AolButtonWin, DisabledShowsTheCheckerboard) {
+  EnableWindow(button, FALSE);
+  EXPECT_FALSE(Get(button)->Enabled());
+  EXPECT_EQ(PixelOf(button, 2, 2), RGB(255, 255, 255));
+  EXPECT_EQ(PixelOf(button, 1, 2), kFace);
+  EnableWindow(button, TRUE);
+  EXPECT_EQ(PixelOf(button, 2, 2), kFace);
+}
+
+TEST_F(AolButtonWin, HandlerThatDestroysTheButtonIsSafe) {
+  SetEventHandler(button, [&](Event e, EventArgs&) {
+    if (e == Event::Click) DestroyWindow(button);
+  });
+  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindow(button));
+}
+
+}  // namespace
+}  // namespace iv::aolbutton
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
