@@ -2,6 +2,7 @@
 
 #include "app/win/frmMain.h"
 #include "base/win/window.h"
+#include "library/win/image_view.h"
 #include "msgbox/win/msgbox.h"
 #include "widgets/aolbutton/win/aolbutton.h"
 
@@ -35,11 +36,6 @@ class TabPanel : public Window {
   HWND forwardTo_;
 };
 
-// Until a richer control is wired in: a plain view of our own class.
-class PlainView : public Window {
- protected:
-  void OnFinalMessage() override { delete this; }
-};
 
 }  // namespace
 
@@ -61,13 +57,7 @@ HWND CreatePushButton(HWND parent, int id, const wchar_t* caption, int x, int y,
 }
 
 HWND CreateImageView(HWND parent, int id, int x, int y, int w, int h) {
-  auto* view = new PlainView;
-  if (!view->Create(L"IconvaneImageView", L"", WS_CHILD | WS_VISIBLE, WS_EX_CLIENTEDGE, x, y, w, h, parent,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), 0, GetSysColorBrush(COLOR_WINDOW))) {
-    delete view;
-    return nullptr;
-  }
-  return view->hwnd();
+  return library::CreateImageView(parent, id, RECT{x, y, x + w, y + h});
 }
 
 int AskExit(HWND owner) {

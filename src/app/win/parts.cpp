@@ -1,5 +1,6 @@
 // The subsystems that plug into the main window, in the order they receive events.
 #include "app/win/parts_list.h"
+#include "library/win/library_part.h"
 #include "links/win/links_part.h"
 #include "rotation/win/rotation_part.h"
 #include "tray/win/tray_part.h"
@@ -8,6 +9,7 @@ namespace iv::app {
 
 std::vector<std::unique_ptr<MainPart>> MakeParts(MainHost& host) {
   std::vector<std::unique_ptr<MainPart>> parts;
+  parts.push_back(library::MakeLibraryPart(host));
   parts.push_back(rotation::MakeRotationPart(host));
   parts.push_back(tray::MakeTrayPart(host));
   parts.push_back(links::MakeLinksPart(host));

@@ -166,17 +166,22 @@ HWND FindDescendantByText(HWND root, const wchar_t* cls, const std::wstring& tex
   return s.found;
 }
 
+namespace {
+struct Containing {
+  const std::wstring* part;
+  HWND found;
+};
+BOOL CALLBACK FindContaining(HWND h, LPARAM lp) {
+  auto* c = reinterpret_cast<Containing*>(lp);
+  if (WindowText(h).find(*c->part) == std::wstring::npos) return TRUE;
+  c->found = h;
+  return FALSE;
+}
+}  // namespace
+
 HWND FindDescendantContaining(HWND root, const std::wstring& part) {
-  struct Ctx {
-    const std::wstring* part;
-    HWND found;
-  } ctx{&part, nullptr};
-  EnumChildWindows(root, [](HWND h, LPARAM lp) -> BOOL {
-    auto* c = reinterpret_cast<Ctx*>(lp);
-    if (WindowText(h).find(*c->part) == std::wstring::npos) return TRUE;
-    c->found = h;
-    return FALSE;
-  }, reinterpret_cast<LPARAM>(&ctx));
+  Containing ctx{&part, nullptr};
+  EnumChildWindows(root, FindContaining, reinterpret_cast<LPARAM>(&ctx));
   return ctx.found;
 }
 

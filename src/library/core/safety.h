@@ -1,0 +1,17 @@
+// Names that may be joined onto a library path before anything is deleted. A name
+// that passes names exactly one entry directly inside its parent folder.
+#pragma once
+#include <string_view>
+
+namespace iv::library {
+
+// False for empty names, "." and "..", names holding "..", a path separator, a drive
+// colon, wildcard or control characters, names ending in a blank or a dot (which the
+// file system would strip, naming another entry) and reserved device names.
+bool IsSafeName(std::string_view name);
+
+// True when `child` is `parent` + "\" + one further component (ASCII case ignored).
+// Both must be fully resolved paths.
+bool IsDirectChild(std::string_view parent, std::string_view child);
+
+}  // namespace iv::library

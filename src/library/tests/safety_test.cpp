@@ -1,0 +1,35 @@
+#include "library/core/safety.h"
+
+#include <gtest/gtest.h>
+
+namespace iv::library {
+
+TEST(IsSafeName, AcceptsOrdinaryCategoryAndIconNames) {
+  for (const char* ok : {"Cats", "Big Dogs", "a.gif", ".hidden", "Con Air", "COM10", "Lpt", "Café", "x.y.gif"})
+    EXPECT_TRUE(IsSafeName(ok)) << ok;
+}
+
+TEST(IsSafeName, RejectsNamesThatCouldLeaveTheFolder) {
+  for (const char* bad : {"", ".", "..", "..\\x", "a\\b", "a/b", "C:", "c:x", "a..b", "..gif"})
+    EXPECT_FALSE(IsSafeName(bad)) << bad;
+}
+
+TEST(IsSafeName, RejectsNamesTheFileSystemWouldRewrite) {
+  for (const char* bad : {"Cats.", "Cats ", "a*", "a?", "a\"b", "a<b", "a|b", "tab\there", "CON", "con.gif",
+                          "Nul .txt", "com1", "LPT9.gif", "CONOUT$"})
+    EXPECT_FALSE(IsSafeName(bad)) << bad;
+  EXPECT_FALSE(IsSafeName(std::string("a\0b", 3)));
+}
+
+TEST(IsDirectChild, OnlyOneComponentBelowTheParent) {
+  EXPECT_TRUE(IsDirectChild("C:\\P\\Icon Library", "C:\\P\\Icon Library\\Cats"));
+  EXPECT_TRUE(IsDirectChild("C:\\P\\Icon Library\\", "c:\\p\\icon library\\Cats"));
+  EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\P\\Icon Library"));
+  EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\P\\Icon Library\\"));
+  EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\P\\Icon Library\\Cats\\a.gif"));
+  EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\P\\Icon LibraryX\\Cats"));
+  EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\P"));
+  EXPECT_FALSE(IsDirectChild("", "\\Cats"));
+}
+
+}  // namespace iv::library

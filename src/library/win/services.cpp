@@ -1,0 +1,19 @@
+// The library part's links to the message box and the shell in the running program.
+#include "base/win/utf.h"
+#include "library/win/library_part.h"
+#include "msgbox/win/msgbox.h"
+#include "shell/win/shell_open.h"
+
+namespace iv::library {
+
+LibraryServices DefaultLibraryServices() {
+  LibraryServices services;
+  services.open = [](const std::wstring& target) { return shell::ShellOpen(target); };
+  services.ask = [](HWND owner, const std::string& prompt) {
+    constexpr int kQuestion = 32, kYesNo = 4;
+    return msgbox::ShowMsgBox(Widen(prompt), kQuestion, kYesNo, msgbox::kDefaultTitle, false, owner).code;
+  };
+  return services;
+}
+
+}  // namespace iv::library

@@ -1,0 +1,136 @@
+// The library views of the real program, driven from outside.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "app/win/ids.h"
+#include "e2e/support/driver.h"
+
+namespace iv::e2e {
+namespace {
+
+constexpr DWORD kDeadline = 5000;
+
+// List view messages carry pointers, so they go through memory in the program's process.
+class RemoteListView {
+ public:
+  explicit RemoteListView(HWND lv) : lv_(lv) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(lv, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) mem_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+  }
+  ~RemoteListView() {
+    if (mem_) VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteListView(const RemoteListView&) = delete;
+  RemoteListView& operator=(const RemoteListView&) = delete;
+
+  int Count() const { return static_cast<int>(SendMessageW(lv_, LVM_GETITEMCOUNT, 0, 0)); }
+  int Selected() const { return static_cast<int>(SendMessageW(lv_, LVM_GETNEXTITEM, -1, LVNI_SELECTED)); }
+
+  std::vector<std::wstring> Rows() const {
+    std::vector<std::wstring> rows;
+    for (int i = 0, n = Count(); i < n; ++i) {
+      LVITEMW item{};
+      item.pszText = reinterpret_cast<wchar_t*>(mem_ + 1024);
+      item.cchTextMax = 1024;
+      WriteProcessMemory(process_, mem_, &item, sizeof(item), nullptr);
+      SendMessageW(lv_, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(mem_));
+      wchar_t text[1024] = {};
+      ReadProcessMemory(process_, mem_ + 1024, text, sizeof(text) - sizeof(wchar_t), nullptr);
+      rows.emplace_back(text);
+    }
+    return rows;
+  }
+
+  void Select(int row) const {
+    LVITEMW item{};
+    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    WriteProcessMemory(process_, mem_, &item, sizeof(item), nullptr);
+    SendMessageW(lv_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(mem_));
+  }
+
+ private:
+  HWND lv_;
+  HANDLE process_ = nullptr;
+  char* mem_ = nullptr;
+};
+
+void WriteGif(const std::wstring& path) {
+  CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << "GIF89a";
+}
+
+// Answers the program's next question with `button` ("Yes" or "No").
+bool Answer(DWORD pid, const wchar_t* button) {
+  return WaitUntil([&] {
+    for (HWND top : TopWindows(pid, L"frmMsgBox"))
+      if (HWND b = FindDescendantByText(top, nullptr, button); b && IsWindowVisible(top)) {
+        Click(b);
+        return true;
+      }
+    return false;
+  }, kDeadline);
+}
+
+class LibraryE2eTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSettings();
+    CopyProgramFolder(folder_.path());
+    CreateDirectoryW((folder_ / L"Icon Library").c_str(), nullptr);
+    for (const wchar_t* f : {L"Cats\\a.gif", L"Cats\\B.GIF", L"Dogs\\pug.gif", L".old\\x.gif"})
+      WriteGif(folder_ / (std::wstring(L"Icon Library\\") + f));
+  }
+  void TearDown() override { ResetSettings(); }
+  bool Exists(const std::wstring& rel) const {
+    return GetFileAttributesW((folder_ / (L"Icon Library\\" + rel)).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  TempDir folder_;
+};
+
+TEST_F(LibraryE2eTest, ListsBrowsesAndDeletesAfterTheQuestion) {
+  Program program(folder_, L"");
+  ASSERT_TRUE(program.main());
+  RemoteListView folders(program.control(ids::lvFolders)), files(program.control(ids::lvFiles));
+  ASSERT_TRUE(WaitUntil([&] { return folders.Count() == 2; }, kDeadline));
+  EXPECT_EQ(folders.Selected(), 0);
+  const int cats = folders.Rows()[0] == L"Cats" ? 0 : 1;
+  folders.Select(cats);
+  ASSERT_TRUE(WaitUntil([&] { return files.Count() == 2; }, kDeadline));
+  auto rows = files.Rows();
+  std::sort(rows.begin(), rows.end());
+  EXPECT_EQ(rows, (std::vector<std::wstring>{L" a.gif", L" b.gif"}));
+
+  // "No" keeps the icon; "Yes" deletes it and its row.
+  const int b = files.Rows()[0] == L" b.gif" ? 0 : 1;
+  files.Select(b);
+  Click(program.control(ids::cmdDelIcon));
+  ASSERT_TRUE(Answer(program.process().pid(), L"No"));
+  Sync(program.main());
+  EXPECT_TRUE(Exists(L"Cats\\B.GIF"));
+  Click(program.control(ids::cmdDelIcon));
+  ASSERT_TRUE(Answer(program.process().pid(), L"Yes"));
+  EXPECT_TRUE(WaitUntil([&] { return files.Count() == 1; }, kDeadline));
+  EXPECT_FALSE(Exists(L"Cats\\B.GIF"));
+
+  // Deleting the category shows the one left.
+  Click(program.control(ids::cmdDelFolder));
+  ASSERT_TRUE(Answer(program.process().pid(), L"Yes"));
+  ASSERT_TRUE(WaitUntil([&] { return folders.Count() == 1; }, kDeadline));
+  EXPECT_FALSE(Exists(L"Cats"));
+  EXPECT_EQ(folders.Rows(), std::vector<std::wstring>{L"Dogs"});
+  EXPECT_EQ(folders.Selected(), 0);
+  EXPECT_TRUE(WaitUntil([&] { return files.Rows() == std::vector<std::wstring>{L" pug.gif"}; }, kDeadline));
+  EXPECT_TRUE(program.Close());
+}
+
+}  // namespace
+}  // namespace iv::e2e
