@@ -5,7 +5,10 @@
 namespace iv::app {
 
 StartKind DecideStart(std::string_view commandLine) {
-  if (StartsWithNoCase(commandLine, "icvan:")) return StartKind::CommandLink;
+  // The registered handler passes the link in quotes so that blanks survive.
+  const std::string_view link =
+      commandLine.size() > 1 && commandLine.front() == '"' ? commandLine.substr(1) : commandLine;
+  if (StartsWithNoCase(link, "icvan:")) return StartKind::CommandLink;
   if (commandLine == "-min") return StartKind::MainHidden;
   return StartKind::MainShown;
 }

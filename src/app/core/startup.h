@@ -7,7 +7,7 @@ namespace iv::app {
 
 enum class StartKind { CommandLink, MainHidden, MainShown };
 
-// "icvan:" in any case starts a command link; exactly "-min" starts hidden.
+// "icvan:" in any case, quoted or not, starts a command link; exactly "-min" starts hidden.
 StartKind DecideStart(std::string_view commandLine);
 
 // One edge of a saved position: the stored text (or the centred default) clamped

@@ -7,6 +7,8 @@ namespace iv::app {
 TEST(Startup, CommandLinksInAnyCaseAndMinExactly) {
   EXPECT_EQ(DecideStart("icvan:AddIcon?i=x"), StartKind::CommandLink);
   EXPECT_EQ(DecideStart("ICVAN:AddIcon"), StartKind::CommandLink);
+  EXPECT_EQ(DecideStart("\"icvan:AddList?l=http://h/a list.txt\""), StartKind::CommandLink);
+  EXPECT_EQ(DecideStart("\"-min\""), StartKind::MainShown);
   EXPECT_EQ(DecideStart("-min"), StartKind::MainHidden);
   EXPECT_EQ(DecideStart("-MIN"), StartKind::MainShown);
   EXPECT_EQ(DecideStart("-min "), StartKind::MainShown);

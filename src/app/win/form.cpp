@@ -2,6 +2,10 @@
 
 namespace iv::app {
 
+Form::~Form() {
+  if (hwnd() && IsWindow(hwnd())) DestroyWindow(hwnd());
+}
+
 bool Form::Unload(int mode) {
   if (unloading_ || !hwnd()) return true;
   if (QueryUnload(mode)) return false;

@@ -8,6 +8,10 @@ namespace iv::app {
 
 class Form : public Window {
  public:
+  // Destroys a window still open while this object is whole, so it leaves the list
+  // of loaded windows (the base class can no longer reach our message handling).
+  ~Form() override;
+
   // Asks QueryUnload, then runs OnUnload and destroys the window. False when refused.
   bool Unload(int mode);
 

@@ -1,0 +1,53 @@
+#include "download/core/names.h"
+
+#include <gtest/gtest.h>
+
+namespace iv::download {
+
+TEST(SafeName, PlainNamesPass) {
+  for (const char* name : {"Funny Cats", "cat.gif", "a", "x.y.gif", "Ünïcode", "LPT", "console.gif", "com10.gif"})
+    EXPECT_TRUE(IsSafeName(name)) << name;
+}
+
+TEST(SafeName, NamesThatLeaveTheFolderAreRejected) {
+  for (const char* name : {"..", ".", "  ..  ", "", "   ", "..\\x.gif", "a/b", "C:x.gif", "c:", "\\\\srv"})
+    EXPECT_FALSE(IsSafeName(name)) << name;
+}
+
+TEST(SafeName, CharactersWindowsRejectsOrDropsAreRejected) {
+  for (const char* name : {"a*.gif", "a?.gif", "a\"b", "a<b", "a>b", "a|b", "cat.gif\r", "tab\there", "x.", " x",
+                           "x "})
+    EXPECT_FALSE(IsSafeName(name)) << name;
+}
+
+TEST(SafeName, ReservedDeviceNamesAreRejectedWithAnyExtension) {
+  for (const char* name : {"CON", "nul", "NUL.gif", "aux.txt", "prn", "COM1", "lpt9.gif", "conin$"})
+    EXPECT_FALSE(IsSafeName(name)) << name;
+}
+
+TEST(SafeEntry, NeedsTwoSafeParts) {
+  EXPECT_TRUE(IsSafeEntry("Funny Cats\\cat.gif"));
+  EXPECT_FALSE(IsSafeEntry("cat.gif"));
+  EXPECT_FALSE(IsSafeEntry("..\\cat.gif"));
+  EXPECT_FALSE(IsSafeEntry("Cats\\..\\..\\x.gif"));
+  EXPECT_FALSE(IsSafeEntry("\\cat.gif"));
+}
+
+TEST(Replies, GifSignatureIsRequired) {
+  EXPECT_TRUE(IsGif(std::string("GIF89a\x01\x00", 8)));
+  EXPECT_TRUE(IsGif("GIF87a"));
+  EXPECT_FALSE(IsGif("GIF8"));
+  EXPECT_FALSE(IsGif("<html>404</html>"));
+  EXPECT_FALSE(IsGif(""));
+  EXPECT_FALSE(IsGif("gif89a"));
+}
+
+TEST(Replies, EmptyOrHtmlInAnyCaseIsAServerFailure) {
+  EXPECT_TRUE(IsServerFailure(""));
+  EXPECT_TRUE(IsServerFailure("<HTML><body>Error</body>"));
+  EXPECT_TRUE(IsServerFailure("[Cats]\n<Html>\n"));
+  EXPECT_FALSE(IsServerFailure("Animals\r\nCats\r\n"));
+  EXPECT_FALSE(IsServerFailure("<html >"));
+}
+
+}  // namespace iv::download

@@ -1,0 +1,107 @@
+#include "download/win/download_part.h"
+
+#include "app/win/ids.h"
+#include "app/win/mod_main.h"
+#include "base/win/utf.h"
+#include "download/core/handoff.h"
+#include "download/core/link.h"
+#include "download/core/names.h"
+#include "download/win/frmUpdate.h"
+
+namespace iv::download {
+
+namespace {
+
+constexpr int kLoadStepRegisterProtocol = 8;
+
+std::wstring ExePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+class DownloadPart : public app::MainPart {
+ public:
+  explicit DownloadPart(app::MainHost& host)
+      : host_(host), deferred_(RegisterWindowMessageW(L"Iconvane.DownloadHandOffDone")) {}
+
+  void OnLoadStep(int step) override {
+    if (step == kLoadStepRegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(ExePath()));
+  }
+
+  bool OnCommand(int id, int code, HWND) override {
+    if (id != ids::cmdUpdate || code != BN_CLICKED) return false;
+    cmdUpdate_Click();
+    return true;
+  }
+
+  bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+    result = 0;
+    if (msg == kMsgAddToRotation) {
+      // The sender waits in SendMessage; the rest runs once it is released.
+      pending_.push_back(TakeQueue());
+      PostMessageW(host_.MainWindow(), deferred_, 0, 0);
+      return true;
+    }
+    if (msg == kMsgNewCategory) {
+      ShowCategory(TakeQueue().dir);
+      return true;
+    }
+    if (msg == deferred_ && deferred_ != 0) {
+      std::vector<Queue> queues = std::move(pending_);
+      pending_.clear();
+      for (const Queue& queue : queues) {
+        ShowCategory(queue.dir);
+        if (!queue.entries.empty()) host_.AppendToRotation(queue.entries);
+      }
+      return true;
+    }
+    return false;
+  }
+
+  // Unloading (not just destroying) the update window keeps the program's list of
+  // loaded windows right, so the program can end.
+  void OnUnload() override {
+    if (update_ && update_->hwnd()) update_->Unload(app::kFormCode);
+  }
+
+ private:
+  // The queue is cleared as soon as it is read: a second downloading copy may write
+  // its own queue before the deferred step runs, and that one must survive. Without
+  // the queue key the rotation section can also be rewritten whole.
+  Queue TakeQueue() {
+    Queue queue = ReadQueue(host_.Store());
+    ClearQueue(host_.Store());
+    return queue;
+  }
+
+  void ShowCategory(const std::string& dir) {
+    if (IsSafeName(dir)) host_.ShowCategory(dir);
+  }
+
+  void cmdUpdate_Click() {
+    if (update_ && update_->hwnd()) {
+      app::ShowForm(update_->hwnd());
+      return;
+    }
+    update_ = std::make_unique<frmUpdate>(host_.Store(), host_.ProgramFolder(), [this] { host_.RefreshCategories(); });
+    if (!update_->Load()) update_.reset();
+  }
+
+  app::MainHost& host_;
+  const UINT deferred_;
+  std::vector<Queue> pending_;
+  std::unique_ptr<frmUpdate> update_;
+};
+
+}  // namespace
+
+std::unique_ptr<app::MainPart> MakeDownloadPart(app::MainHost& host) { return std::make_unique<DownloadPart>(host); }
+
+}  // namespace iv::download

@@ -1,0 +1,73 @@
+#include "download/win/files.h"
+
+#include <windows.h>
+
+#include "base/win/handles.h"
+
+namespace iv::download {
+
+namespace {
+
+DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+
+std::wstring TempNameFor(const std::wstring& path) {
+  static unsigned serial = 0;
+  return path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".tmp";
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > (1u << 20) ? (1u << 20) : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return FlushFileBuffers(file) != 0;
+}
+
+}  // namespace
+
+bool FolderExists(const std::wstring& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool EnsureFolder(const std::wstring& path) {
+  return CreateDirectoryW(path.c_str(), nullptr) || FolderExists(path);
+}
+
+bool WriteFileAtomic(const std::wstring& path, std::string_view bytes, bool replace) {
+  if (!replace && Attributes(path) != INVALID_FILE_ATTRIBUTES) return false;
+  const std::wstring temp = TempNameFor(path);
+  bool ok;
+  {
+    UniqueHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+      file.release();
+      return false;
+    }
+    ok = WriteAll(file.get(), bytes);
+  }
+  // Without MOVEFILE_REPLACE_EXISTING the rename fails if the target appeared meanwhile.
+  ok = ok && MoveFileExW(temp.c_str(), path.c_str(),
+                         MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0));
+  if (!ok) DeleteFileW(temp.c_str());
+  return ok;
+}
+
+bool WriteTextFile(std::string_view text, const std::wstring& path, bool overwrite) {
+  if (!overwrite && Attributes(path) != INVALID_FILE_ATTRIBUTES) return false;
+  if (const size_t sep = path.find_last_of(L"\\/"); sep != std::wstring::npos && sep > 0)
+    (void)EnsureFolder(path.substr(0, sep));
+  std::string content(text);
+  content += "\r\n";
+  return WriteFileAtomic(path, content, true);
+}
+
+}  // namespace iv::download

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "download/win/files.h"
+#include "download/win/inet.h"
+#include "http_stub.h"
+#include "support.h"
+
+namespace iv::download::testing {
+
+namespace {
+
+// Cancels a transfer from a timer tick on the waiting thread once the server has
+// the request, the way a click on the window's close box would.
+Inet* g_inet = nullptr;
+HANDLE g_asked = nullptr;
+void CALLBACK CancelWhenAsked(HWND, UINT, UINT_PTR, DWORD) {
+  if (WaitForSingleObject(g_asked, 0) == WAIT_OBJECT_0) g_inet->Cancel();
+}
+
+}  // namespace
+
+TEST(Inet, OnlyWholeSuccessfulRepliesCount) {
+  HttpStub server;
+  server.Set("/ok", {200, "hello\nworld"});
+  server.Set("/broken", {500, "oops"});
+  server.Set("/cut", {200, std::string(40000, 'x'), 0, true});
+  Inet inet;
+  const Fetched ok = inet.OpenURL(server.Base() + "/ok");
+  EXPECT_EQ(ok.status, Fetched::Status::Ok);
+  EXPECT_EQ(ok.body, "hello\nworld");
+  for (const char* path : {"/missing", "/broken", "/cut"})
+    EXPECT_EQ(inet.OpenURL(server.Base() + path).status, Fetched::Status::Failed) << path;
+  std::string gone;
+  {
+    HttpStub closed;
+    gone = closed.Base();
+  }
+  EXPECT_EQ(inet.OpenURL(gone + "/x", {3000, 3000}).status, Fetched::Status::Failed);
+}
+
+TEST(Inet, ASilentServerTimesOut) {
+  HttpStub server;
+  server.Set("/slow", {200, "late", 10000});
+  Inet inet;
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_EQ(inet.OpenURL(server.Base() + "/slow", {1000, 500}).status, Fetched::Status::Failed);
+  EXPECT_LT(GetTickCount64() - start, 10000u);
+}
+
+TEST(Inet, CancelWhileWaitingEndsTheWaitAtOnce) {
+  HttpStub server;
+  server.Set("/slow", {200, "late", 15000});
+  Inet inet;
+  g_inet = &inet;
+  g_asked = server.Asked("/slow");
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, CancelWhenAsked);
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_EQ(inet.OpenURL(server.Base() + "/slow").status, Fetched::Status::Cancelled);
+  EXPECT_LT(GetTickCount64() - start, 15000u);
+  KillTimer(nullptr, timer);
+  server.Set("/ok", {200, "fine"});
+  EXPECT_EQ(inet.OpenURL(server.Base() + "/ok").body, "fine");
+}
+
+TEST(Files, IconsAreNeverReplacedAndNoTemporaryFileStays) {
+  TempProgramFolder dir;
+  const std::wstring icon = dir.library().wstring() + L"\\cat.gif";
+  EXPECT_TRUE(WriteFileAtomic(icon, kGif, false));
+  EXPECT_FALSE(WriteFileAtomic(icon, "other", false));
+  EXPECT_EQ(ReadAll(icon), kGif);
+  EXPECT_TRUE(WriteFileAtomic(icon, "newer", true));
+  EXPECT_EQ(ReadAll(icon), "newer");
+  EXPECT_FALSE(WriteFileAtomic(dir.path() + L"\\missing\\x.gif", kGif, false));
+  EXPECT_EQ(dir.LibraryFiles(), std::vector<std::string>{"cat.gif"});
+}
+
+TEST(Files, TextFilesEndInCrLfAndGetTheirFolder) {
+  TempProgramFolder dir;
+  const std::wstring path = dir.path() + L"\\sub\\Categories.dat";
+  EXPECT_TRUE(WriteTextFile("Animals\r\nCats\r\n", path, true));
+  EXPECT_FALSE(WriteTextFile("x", path, false));
+  EXPECT_EQ(ReadAll(path), "Animals\r\nCats\r\n\r\n");
+}
+
+}  // namespace iv::download::testing

@@ -1,0 +1,32 @@
+// Shared by the download Wine tests: a temporary program folder and file reading.
+#pragma once
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace iv::download::testing {
+
+namespace fs = std::filesystem;
+
+inline const std::string kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13);
+
+// A fresh program folder whose name holds a blank, with an empty Icon Library.
+class TempProgramFolder {
+ public:
+  TempProgramFolder();
+  ~TempProgramFolder();
+  const std::wstring& path() const { return path_; }
+  fs::path library() const { return fs::path(path_) / L"Icon Library"; }
+  // Every file in the Icon Library, relative to it, with forward slashes.
+  std::vector<std::string> LibraryFiles() const;
+
+ private:
+  std::wstring path_;
+};
+
+// A whole file; empty when missing.
+std::string ReadAll(const fs::path& path);
+
+}  // namespace iv::download::testing
