@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <sstream>
+#include <thread>
+
+#include <unistd.h>
+
+#include "sample.h"
+#include "server.h"
+
+namespace iv::iconserver {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream data;
+  data << file.rdbuf();
+  return data.str();
+}
+
+// Every href value that starts with prefix, in page order.
+std::vector<std::string> Links(const std::string& page, const std::string& prefix) {
+  std::vector<std::string> links;
+  const std::string open = "href=\"" + prefix;
+  for (auto at = page.find(open); at != std::string::npos; at = page.find(open, at + 1)) {
+    const auto start = at + open.size();
+    links.push_back(page.substr(start, page.find('"', start) - start));
+  }
+  return links;
+}
+
+class LiveSite : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    root_ = new fs::path(fs::path(::testing::TempDir()) /
+                         ("iv-server-" + std::to_string(::getpid())));
+    fs::remove_all(*root_);
+    std::string error;
+    ASSERT_TRUE(WriteSample(*root_, error)) << error;
+    server_ = new IconServer(ServerOptions{*root_});
+    ASSERT_TRUE(server_->Start(0, error)) << error;
+  }
+  static void TearDownTestSuite() {
+    delete server_;
+    fs::remove_all(*root_);
+    delete root_;
+  }
+  void SetUp() override { ASSERT_TRUE(Get("/_reset")); }
+
+  httplib::Client Client() const {
+    httplib::Client client("127.0.0.1", server_->Port());
+    client.set_read_timeout(std::chrono::seconds(20));
+    return client;
+  }
+  httplib::Result Get(const std::string& target, const httplib::Headers& headers = {}) {
+    return Client().Get(target, headers);
+  }
+  std::string Base() const { return server_->Address(); }
+  // The path and query of an absolute address on this server.
+  std::string Target(const std::string& url) const {
+    EXPECT_EQ(url.rfind(Base(), 0), 0u) << url;
+    return url.substr(Base().size());
+  }
+
+  static fs::path* root_;
+  static IconServer* server_;
+};
+fs::path* LiveSite::root_ = nullptr;
+IconServer* LiveSite::server_ = nullptr;
+
+TEST_F(LiveSite, CategoryListIsOneNamePerCrLfLine) {
+  const auto res = Get("/iconvane.php");
+  ASSERT_TRUE(res);
+  EXPECT_EQ(res->status, 200);
+  EXPECT_EQ(res->body, "Funny Cats\r\nSmileys\r\nSports\r\nabstract\r\n");
+  EXPECT_EQ(res->get_header_value("Content-Type"), "text/plain");
+}
+
+// The whole path a user's click takes: category page, list link, list, icons.
+TEST_F(LiveSite, PageLinksLeadToTheListAndToTheIconBytes) {
+  const auto page = Get("/icons.php?dir=Funny.Cats");
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->status, 200);
+  const auto iconLinks = Links(page->body, "icvan:AddIcon?icon=");
+  ASSERT_EQ(iconLinks.size(), 4u);
+  const auto listLinks = Links(page->body, "icvan:AddList?list=");
+  ASSERT_FALSE(listLinks.empty());
+  EXPECT_NE(page->body.find("\">Add these Icons to Iconvane</a>"), std::string::npos);
+
+  const auto list = Get(Target(listLinks[0]));
+  ASSERT_TRUE(list);
+  EXPECT_EQ(list->body.find('\r'), std::string::npos);
+  std::vector<std::string> lines;
+  std::istringstream in(list->body);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_EQ(list->body.back(), '\n');
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "[Funny Cats]");
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()), iconLinks);
+
+  for (const std::string& url : iconLinks) {
+    const auto icon = Get(Target(url));
+    ASSERT_TRUE(icon) << url;
+    EXPECT_EQ(icon->status, 200);
+    EXPECT_EQ(icon->get_header_value("Content-Type"), "image/gif");
+    EXPECT_EQ(icon->body.substr(0, 6), "GIF89a");
+    const std::string file = url.substr(url.rfind('/') + 1);
+    EXPECT_EQ(icon->body, ReadAll(*root_ / "Funny Cats" / file)) << url;
+  }
+}
+
+TEST_F(LiveSite, AbsoluteAddressesFollowTheHostTheRequestNamed) {
+  const auto list = Get("/list.php?dir=Funny.Cats", {{"Host", "icons.test:8080"}});
+  ASSERT_TRUE(list);
+  EXPECT_NE(list->body.find("\nhttp://icons.test:8080/icons/Funny.Cats/cat-orange.gif\n"),
+            std::string::npos);
+  const auto page = Get("/icons.php?dir=Sports", {{"Host", "localhost:99"}});
+  ASSERT_TRUE(page);
+  EXPECT_NE(page->body.find("icvan:AddList?list=http://localhost:99/list.php?dir=Sports"),
+            std::string::npos);
+}
+
+TEST_F(LiveSite, FixedPagesAndUnknownAddresses) {
+  for (const char* path : {"/", "/help.php"}) {
+    const auto res = Get(path);
+    ASSERT_TRUE(res) << path;
+    EXPECT_EQ(res->status, 200) << path;
+    EXPECT_EQ(res->get_header_value("Content-Type"), "text/html");
+  }
+  const auto nothing = Get("/nothing.gif");
+  ASSERT_TRUE(nothing);
+  EXPECT_EQ(nothing->body.substr(0, 6), "GIF89a");
+  for (const char* path :
+       {"/nope", "/icons.php?dir=Nope", "/list.php", "/icons/Funny.Cats/missing.gif",
+        "/icons/Funny.Cats/..%2F..%2F..%2Fetc%2Fpasswd", "/icons/../../etc/passwd",
+        "/icons/Funny.Cats", "/icons/Funny%20Cats/cat-grey.gif"}) {
+    const auto res = Get(path);
+    ASSERT_TRUE(res) << path;
+    EXPECT_EQ(res->status, 404) << path;
+  }
+}
+
+TEST_F(LiveSite, SwitchedFailuresReplaceTheReplyUntilCleared) {
+  struct Case {
+    const char* mode;
+    int status;
+    const char* body;
+  };
+  for (const Case& c : {Case{"404", 404, "Not Found"}, Case{"500", 500, "Error"},
+                        Case{"html", 200, "<HTML>"}, Case{"empty", 200, ""}}) {
+    ASSERT_TRUE(Get(std::string("/_fail?mode=") + c.mode + "&path=/iconvane.php"));
+    for (int i = 0; i < 2; ++i) {
+      const auto res = Get("/iconvane.php");
+      ASSERT_TRUE(res) << c.mode;
+      EXPECT_EQ(res->status, c.status) << c.mode;
+      if (*c.body) EXPECT_NE(res->body.find(c.body), std::string::npos) << c.mode;
+      else EXPECT_EQ(res->body, "");
+    }
+    const auto other = Get("/list.php?dir=Sports");
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other->status, 200) << "only the switched path fails";
+  }
+  ASSERT_TRUE(Get("/_fail?mode=off&path=/iconvane.php"));
+  EXPECT_EQ(Get("/iconvane.php")->status, 200);
+  EXPECT_EQ(Get("/_fail?mode=bogus")->status, 400);
+}
+
+TEST_F(LiveSite, LimitedAndPrefixAndPerRequestSwitches) {
+  ASSERT_TRUE(Get("/_fail?mode=500&path=/icons/*&times=2"));
+  EXPECT_EQ(Get("/icons/Sports/ball-red.gif")->status, 500);
+  EXPECT_EQ(Get("/icons/Smileys/smile-green.gif")->status, 500);
+  EXPECT_EQ(Get("/icons/Sports/ball-red.gif")->status, 200);
+
+  EXPECT_EQ(Get("/iconvane.php?_fail=404")->status, 404);
+  EXPECT_EQ(Get("/iconvane.php")->status, 200);
+}
+
+TEST_F(LiveSite, TruncatedReplySendsHalfTheAnnouncedBodyThenCloses) {
+  const std::string whole = Get("/list.php?dir=Smileys")->body;
+  ASSERT_TRUE(Get("/_fail?mode=truncate&path=/list.php"));
+  std::string received;
+  const auto res = Client().Get("/list.php?dir=Smileys", [&](const char* data, size_t n) {
+    received.append(data, n);
+    return true;
+  });
+  EXPECT_FALSE(res);
+  EXPECT_EQ(received, whole.substr(0, whole.size() / 2));
+}
+
+TEST_F(LiveSite, SlowReplyArrivesWholeAfterItsPauses) {
+  const std::string whole = Get("/icons/Sports/ball-red.gif")->body;
+  ASSERT_TRUE(Get("/_fail?mode=slow&path=/icons/Sports/ball-red.gif&delay=100&chunks=3"));
+  const auto start = Clock::now();
+  const auto res = Get("/icons/Sports/ball-red.gif");
+  const auto elapsed = Clock::now() - start;
+  ASSERT_TRUE(res);
+  EXPECT_EQ(res->body, whole);
+  EXPECT_GE(elapsed, std::chrono::milliseconds(300));
+}
+
+TEST_F(LiveSite, HitsCountRequestsPerPath) {
+  Get("/icons/Sports/ball-blue.gif");
+  Get("/icons/Sports/ball-blue.gif");
+  Get("/iconvane.php?_fail=500");
+  EXPECT_EQ(Get("/_hits?path=/icons/Sports/ball-blue.gif")->body, "2\n");
+  EXPECT_EQ(server_->Hits("/iconvane.php"), 1);
+  EXPECT_EQ(Get("/_hits?path=/help.php")->body, "0\n");
+  ASSERT_TRUE(Get("/_reset"));
+  EXPECT_EQ(server_->Hits("/icons/Sports/ball-blue.gif"), 0);
+}
+
+TEST(Failures, PatternsTurnsAndBounds) {
+  FailureTable table;
+  table.Set("*", Bounded(FailMode::ServerError, 0, 1), -1);
+  table.Set("/a*", Bounded(FailMode::NotFound, 0, 1), 1);
+  EXPECT_EQ(table.Take("/abc")->mode, FailMode::NotFound);
+  EXPECT_EQ(table.Take("/abc")->mode, FailMode::ServerError);
+  table.Clear("*");
+  EXPECT_FALSE(table.Take("/abc"));
+
+  const Failure slow = Bounded(FailMode::Slow, 1000000, 1000);
+  EXPECT_EQ(slow.chunks, kMaxChunks);
+  EXPECT_LE(slow.delayMs * slow.chunks, kMaxSlowTotalMs);
+  EXPECT_EQ(Bounded(FailMode::Slow, -5, 0).delayMs, 0);
+  EXPECT_EQ(ParseFailMode("truncate"), FailMode::Truncate);
+  EXPECT_FALSE(ParseFailMode("TRUNCATE"));
+}
+
+TEST(Server, ListensOnLoopbackOnly) {
+  EXPECT_TRUE(IsLoopbackHost("127.0.0.1"));
+  EXPECT_TRUE(IsLoopbackHost("localhost"));
+  EXPECT_FALSE(IsLoopbackHost("0.0.0.0"));
+  EXPECT_FALSE(IsLoopbackHost("127.evil.com"));
+  std::string error;
+  IconServer open(ServerOptions{::testing::TempDir(), "0.0.0.0"});
+  EXPECT_FALSE(open.Start(0, error));
+  EXPECT_NE(error.find("loopback"), std::string::npos);
+
+  IconServer first(ServerOptions{::testing::TempDir()});
+  ASSERT_TRUE(first.Start(0, error)) << error;
+  IconServer second(ServerOptions{::testing::TempDir()});
+  EXPECT_FALSE(second.Start(first.Port(), error));
+}
+
+TEST(Server, StopEndsASlowReplyInProgress) {
+  std::string error;
+  IconServer server(ServerOptions{::testing::TempDir()});
+  ASSERT_TRUE(server.Start(0, error)) << error;
+  server.Failures().Set("/help.php", Bounded(FailMode::Slow, 10000, 3), -1);
+  auto reply = std::async(std::launch::async, [&] {
+    httplib::Client client("127.0.0.1", server.Port());
+    return static_cast<bool>(client.Get("/help.php"));
+  });
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  while (server.Hits("/help.php") == 0 && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_EQ(server.Hits("/help.php"), 1);
+  const auto start = Clock::now();
+  server.Stop();
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+  EXPECT_FALSE(reply.get());
+}
+
+}  // namespace
+}  // namespace iv::iconserver
