@@ -26,6 +26,9 @@ std::vector<std::string> FilterByLetter(const std::vector<std::string>& catArray
   std::vector<std::string> out;
   for (size_t i = 1; i < catArray.size(); ++i) {
     const std::string& name = catArray[i];
+    // The update appends a line end to a list whose lines already end, which leaves
+    // an empty name: it names no category, so it is not listed.
+    if (name.empty()) continue;
     if (entry == "All" || (!entry.empty() && name.compare(0, entry.size(), entry) == 0)) out.push_back(name);
   }
   return out;
