@@ -1,0 +1,124 @@
+#include "aim/win/aim_part.h"
+
+#include <commctrl.h>
+
+#include "aim/win/aim.h"
+#include "app/win/ids.h"
+#include "app/win/mod_main.h"
+#include "base/core/text.h"
+#include "base/win/utf.h"
+#include "download/core/server.h"
+#include "library/win/image_view.h"
+#include "shell/win/shell_open.h"
+
+namespace iv::aim {
+
+namespace {
+
+constexpr int kCurrentIconLoadStep = 15;
+
+std::wstring SelectedListViewText(HWND lv) {
+  const int row = lv ? ListView_GetNextItem(lv, -1, LVNI_SELECTED) : -1;
+  if (row < 0) return L"";
+  wchar_t text[MAX_PATH * 2] = L"";
+  ListView_GetItemText(lv, row, 0, text, static_cast<int>(std::size(text)));
+  return text;
+}
+
+std::wstring FirstSelectedListBoxText(HWND lb) {
+  if (!lb) return L"";
+  const int count = static_cast<int>(SendMessageW(lb, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    if (SendMessageW(lb, LB_GETSEL, i, 0) <= 0) continue;
+    std::wstring text(static_cast<size_t>(SendMessageW(lb, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(SendMessageW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+  }
+  return L"";
+}
+
+std::wstring Trimmed(const std::wstring& text) { return Widen(Trim(Narrow(text))); }
+
+class AimPart : public app::MainPart {
+ public:
+  explicit AimPart(app::MainHost& host) : host_(host) {}
+
+  void OnCreate() override {
+    Services services;
+    services.wait = [](long ms) { app::Wait(ms); };
+    services.shellOpen = [](const std::wstring& url) { (void)shell::ShellOpen(url); };
+    app::MainHost& host = host_;
+    services.buddyIconLink = [&host] { return Widen(download::BuddyIconLink(host.Store())); };
+    services.showCurrentIcon = [&host](const std::wstring& gif) {
+      library::SetImagePath(host.Control(ids::WbCurrent), gif);
+    };
+    aim_ = std::make_unique<Aim>(host_.Store(), host_.ProgramFolder(), host_.MainWindow(), std::move(services));
+    aim_->LoadHook();
+    // The schedule applies through the host; only cmdUse applies manually.
+    host_.Hooks().applyBuddyIcon = [this](const std::wstring& path) {
+      aim_->ApplyBuddyIcon(path, false);
+      return true;
+    };
+    host_.Hooks().refreshCurrentIcon = [this](bool force) { aim_->RefreshCurrentIcon(force); };
+  }
+
+  void OnLoadStep(int step) override {
+    if (step == kCurrentIconLoadStep && aim_) aim_->RefreshCurrentIcon(false);
+  }
+
+  bool OnCommand(int id, int code, HWND) override {
+    if (id != ids::cmdUse || code != BN_CLICKED || !aim_) return false;
+    cmdUse_Click();
+    return true;
+  }
+
+  void OnTimer(int timerId) override {
+    if (!aim_) return;
+    switch (timerId) {
+      case ids::TmrAIM: aim_->TmrAIM_Timer(); break;
+      case ids::TmrIcon: aim_->RefreshCurrentIcon(false); break;
+      case ids::TmrMsg: aim_->AnswerConfirmAction(); break;
+      default: break;
+    }
+  }
+
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    if (!aim_ || !aim_->OnMessage(msg, wp, lp)) return false;
+    result = 0;
+    return true;
+  }
+
+  void OnUnload() override {
+    if (!aim_) return;
+    aim_->UnloadHook();
+    host_.Hooks().applyBuddyIcon = nullptr;
+    host_.Hooks().refreshCurrentIcon = nullptr;
+  }
+
+ private:
+  // With nothing selected there is no icon to apply, and nothing happens.
+  void cmdUse_Click() {
+    const std::wstring library = host_.ProgramFolder() + L"\\Icon Library\\";
+    std::wstring path;
+    if (host_.LibrarySelected()) {
+      const std::wstring folder = Trimmed(SelectedListViewText(host_.Control(ids::lvFolders)));
+      const std::wstring file = Trimmed(SelectedListViewText(host_.Control(ids::lvFiles)));
+      if (folder.empty() || file.empty()) return;
+      path = library + folder + L"\\" + file;
+    } else {
+      const std::wstring entry = Trimmed(FirstSelectedListBoxText(host_.Control(ids::lstRotation)));
+      if (entry.empty()) return;
+      path = library + entry;
+    }
+    aim_->ApplyBuddyIcon(path, true);
+  }
+
+  app::MainHost& host_;
+  std::unique_ptr<Aim> aim_;
+};
+
+}  // namespace
+
+std::unique_ptr<app::MainPart> MakeAimPart(app::MainHost& host) { return std::make_unique<AimPart>(host); }
+
+}  // namespace iv::aim

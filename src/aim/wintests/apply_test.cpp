@@ -1,0 +1,298 @@
+// The integration against the AIM simulator: discovery, both apply methods, the
+// confirmation watcher and the hook that keeps AIM's follow-up dialog out of sight.
+#include <gtest/gtest.h>
+
+#include "aim/core/aim_rules.h"
+#include "aim/win/file_ops.h"
+#include "aim/win/mod_aim.h"
+#include "base/win/utf.h"
+#include "sim_session.h"
+
+namespace iv::aim::testing {
+namespace {
+
+bool SameFile(const std::wstring& a, const std::wstring& b) {
+  const std::string x = ReadAll(a);
+  return !x.empty() && x == ReadAll(b);
+}
+
+TEST(Discovery, ReadsTheRunningMessenger) {
+  SimSession sim(L"aimsim.exe");
+  ASSERT_TRUE(sim.running());
+  EXPECT_NE(GetWindowThreadId(sim.aimWindow()), 0u);
+  EXPECT_EQ(GetWindowThreadId(nullptr), 0u);
+  EXPECT_EQ(lstrcmpiW(GetAIMProcessPath().c_str(), (e2e::BinDir() + L"\\aimsim.exe").c_str()), 0)
+      << Narrow(GetAIMProcessPath());
+  EXPECT_EQ(lstrcmpiW(GetAIMAppPath().c_str(), GetAIMProcessPath().c_str()), 0);
+  const auto full = GetAIMVersion(true);
+  ASSERT_TRUE(full);
+  EXPECT_EQ(full->rfind("5.9.", 0), 0u) << *full;
+  EXPECT_EQ(GetAIMVersion(false), "5.9");
+
+  // The Users key holds a value too large for the first buffer and one named "<...>".
+  std::vector<std::string> users{"", "stale", "entries"};
+  ListAIMUsers(users);
+  ASSERT_EQ(users.size(), 3u);
+  EXPECT_EQ(users[0], "");
+  EXPECT_TRUE((users[1] == "otherbuddy" && users[2] == "testuser") ||
+              (users[1] == "testuser" && users[2] == "otherbuddy"));
+
+  // A value name longer than the first name buffer is read as well.
+  const std::wstring longName(300, L'x');
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER,
+                          L"SOFTWARE\\America Online\\AOL Instant Messenger (TM)\\CurrentVersion\\Users", 0,
+                          KEY_SET_VALUE, &key),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, longName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t));
+  RegCloseKey(key);
+  ListAIMUsers(users);
+  ASSERT_EQ(users.size(), 4u);
+  EXPECT_EQ(users[3], Narrow(longName));
+
+  Aim& aim = sim.Start();
+  EXPECT_EQ(aim.AIMWindow(), sim.aimWindow());
+  EXPECT_EQ(aim.AIMVersion(), 5.9);
+}
+
+TEST(Discovery, AppPathEndsAtItsNul) {
+  SimSession sim(L"aimsim.exe");
+  ASSERT_TRUE(sim.running());
+  const std::wstring exe = GetAIMAppPath();
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER,
+                          L"Software\\America Online\\AOL Instant Messenger (TM)\\CurrentVersion\\AppPath", 0,
+                          KEY_SET_VALUE, &key),
+            ERROR_SUCCESS);
+  const std::wstring stored = exe + std::wstring(1, L'\0') + L"left over";
+  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.data()),
+                 static_cast<DWORD>((stored.size() + 1) * sizeof(wchar_t)));
+  EXPECT_EQ(GetAIMAppPath(), exe);
+  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(exe.c_str()),
+                 static_cast<DWORD>((exe.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+TEST(Apply, PreferencesMethodSetsTheIconOutOfSight) {
+  SimSession sim(L"aimsim.exe");
+  ASSERT_TRUE(sim.running());
+  Aim& aim = sim.Start();
+  ASSERT_TRUE(UsesPreferencesMethod(aim.AIMVersion()));
+  const std::wstring icon = sim.Icon(L"chosen.gif", 'p');
+
+  aim.ApplyBuddyIcon(icon, true);
+
+  EXPECT_TRUE(sim.WaitLog("icon-chosen"));
+  EXPECT_TRUE(SameFile(icon, sim.PictureId()));
+  EXPECT_TRUE(sim.LogHas("list-click 55 134 13 8"));  // version 5 point, "Buddy Icons"
+  EXPECT_TRUE(sim.LogHas("prefs-moved -2000 -2000"));
+  EXPECT_TRUE(sim.WaitLog("prefs-closed"));
+  EXPECT_FALSE(FindAIMPreferences());
+  // The preview shows the applied file through tmp.gif.
+  EXPECT_EQ(sim.shown(), sim.folder() + L"\\tmp.gif");
+  EXPECT_TRUE(SameFile(icon, sim.folder() + L"\\tmp.gif"));
+}
+
+TEST(Apply, PreferencesTheUserHadOpenStayWhereTheyWere) {
+  SimSession sim(L"aimsim.exe");
+  ASSERT_TRUE(sim.running());
+  Aim& aim = sim.Start();
+  SendMessageW(sim.aimWindow(), WM_COMMAND, 20002, 0);
+  const HWND prefs = FindAIMPreferences();
+  ASSERT_TRUE(prefs);
+  RECT before{};
+  GetWindowRect(prefs, &before);
+
+  aim.ApplyBuddyIcon(sim.Icon(L"open.gif", 'o'), true);
+
+  EXPECT_TRUE(sim.WaitLog("icon-chosen"));
+  EXPECT_EQ(FindAIMPreferences(), prefs);
+  RECT after{};
+  GetWindowRect(prefs, &after);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+  EXPECT_TRUE(IsWindowVisible(prefs));
+  EXPECT_FALSE(sim.LogHas("prefs-moved"));
+  EXPECT_FALSE(sim.LogHas("prefs-closed"));
+  // Back on the page it showed (the first category) once the icon is set.
+  EXPECT_TRUE(e2e::WaitUntil([&] { return CurrentCategory(prefs) == 0; }, 5000));
+  const auto lastPage = [&] {
+    const std::string log = sim.Log();
+    const size_t at = log.rfind("page-shown ");
+    return at == std::string::npos ? std::string() : log.substr(at + 11, log.find_first_of("\r\n", at) - at - 11);
+  };
+  EXPECT_TRUE(e2e::WaitUntil([&] { return lastPage() == "Buddy List"; }, 5000)) << lastPage();
+}
+
+TEST(Apply, AnArmedHookDoesNotSwallowOurPreferences) {
+  SimSession sim(L"aimsim.exe");
+  ASSERT_TRUE(sim.running());
+  Aim& aim = sim.Start();
+  SetHookArmed(true);  // left armed by an earlier question about something else
+  const std::wstring icon = sim.Icon(L"armed.gif", 'a');
+  aim.ApplyBuddyIcon(icon, false);
+  EXPECT_TRUE(sim.WaitLog("icon-chosen"));
+  EXPECT_TRUE(SameFile(icon, sim.PictureId()));
+}
+
+TEST(Apply, AnApplyAskedForWhileOneWaitsRunsAfterIt) {
+  SimSession sim(L"aimsim.exe");
+  ASSERT_TRUE(sim.running());
+  Aim* aim = nullptr;
+  std::wstring second;
+  bool asked = false;
+  // A click on "Use this Icon!" arriving during the first apply's first wait.
+  aim = &sim.Start([&](long ms) {
+    if (!asked) {
+      asked = true;
+      aim->ApplyBuddyIcon(second, true);
+    }
+    e2e::WaitUntil([] { return false; }, static_cast<DWORD>(ms));
+  });
+  const std::wstring first = sim.Icon(L"first.gif", '1');
+  second = sim.Icon(L"second.gif", '2');
+  aim->ApplyBuddyIcon(first, true);
+
+  const std::string log = sim.Log();
+  const size_t chosenFirst = log.find("icon-chosen " + Narrow(first));
+  const size_t closedFirst = log.find("prefs-closed");
+  const size_t chosenSecond = log.find("icon-chosen " + Narrow(second));
+  ASSERT_NE(chosenFirst, std::string::npos) << log;
+  ASSERT_NE(chosenSecond, std::string::npos) << log;
+  EXPECT_LT(chosenFirst, closedFirst);
+  EXPECT_LT(closedFirst, chosenSecond);  // one after the other, never interleaved
+  EXPECT_TRUE(SameFile(second, sim.PictureId()));
+}
+
+TEST(Apply, PictureFileMethodIsConfirmedAndTheFollowUpNeverShows) {
+  SimSession sim(L"aimsim46.exe");
+  ASSERT_TRUE(sim.running());
+  Aim& aim = sim.Start();
+  ASSERT_FALSE(UsesPreferencesMethod(aim.AIMVersion()));
+  ASSERT_TRUE(aim.Hook().Loaded());
+  const std::wstring icon = sim.Icon(L"old.gif", 'q');
+  // A read-only picture.id is made writable for the copy.
+  SetFileAttributesW(sim.PictureId().c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  ShowWindow(sim.host(), SW_SHOWNOACTIVATE);
+
+  aim.ApplyBuddyIcon(icon, true);
+
+  EXPECT_TRUE(sim.WaitLog("confirm-answered yes"));
+  EXPECT_TRUE(sim.WaitLog("followup-closed"));
+  EXPECT_TRUE(sim.LogHas("followup-created"));
+  EXPECT_FALSE(sim.LogHas("followup-shown"));
+  EXPECT_FALSE(sim.LogHas("dialog-shown  "));  // the follow-up, untitled, never became visible
+  EXPECT_TRUE(sim.LogHas("icon-set"));
+  EXPECT_TRUE(SameFile(icon, sim.PictureId()));
+  EXPECT_EQ(GetFileAttrKind(sim.PictureId()), 0);  // writable again
+  EXPECT_FALSE(HookArmed());
+  EXPECT_FALSE(aim.RefocusAfterConfirm());          // used once, after the first click
+  EXPECT_EQ(GetForegroundWindow(), sim.host());
+  EXPECT_NE(aim.HookedDialog(), nullptr);
+  EXPECT_EQ(aim.CurrentIconUser(), "testuser");
+  EXPECT_TRUE(SameFile(icon, sim.folder() + L"\\tmp.gif"));
+}
+
+TEST(Apply, AHiddenPictureFileIsLeftAlone) {
+  SimSession sim(L"aimsim46.exe");
+  ASSERT_TRUE(sim.running());
+  Aim& aim = sim.Start();
+  const std::string before = ReadAll(sim.PictureId());
+  SetFileAttributesW(sim.PictureId().c_str(), FILE_ATTRIBUTE_HIDDEN);
+  aim.ApplyBuddyIcon(sim.Icon(L"hidden.gif", 'h'), false);
+  EXPECT_EQ(ReadAll(sim.PictureId()), before);
+  EXPECT_EQ(GetFileAttrKind(sim.PictureId()), 0);  // the method still leaves it normal
+}
+
+TEST(Preview, RefreshCopiesOnlyForANewUserOrWhenForced) {
+  SimSession sim(L"aimsim46.exe");
+  ASSERT_TRUE(sim.running());
+  Aim& aim = sim.Start();
+  const std::wstring tmp = sim.folder() + L"\\tmp.gif";
+  aim.RefreshCurrentIcon(false);
+  EXPECT_EQ(aim.CurrentIconUser(), "testuser");
+  EXPECT_TRUE(SameFile(sim.PictureId(), tmp));
+
+  WriteIcon(sim.PictureId(), 'z');
+  aim.RefreshCurrentIcon(false);  // same user: nothing is copied
+  EXPECT_FALSE(SameFile(sim.PictureId(), tmp));
+  aim.RefreshCurrentIcon(true);
+  EXPECT_TRUE(SameFile(sim.PictureId(), tmp));
+  EXPECT_EQ(sim.shown(), tmp);
+}
+
+TEST(Files, AttributeKinds) {
+  e2e::TempDir dir;
+  const std::wstring f = WriteIcon(dir / L"a.gif", 'a');
+  EXPECT_TRUE(FileExists(f));
+  EXPECT_TRUE(FileExists(dir / L"*.gif"));
+  EXPECT_FALSE(FileExists(dir / L"b.gif"));
+  EXPECT_EQ(GetFileAttrKind(dir / L"b.gif"), 0);
+  SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ(GetFileAttrKind(f), 1);
+  SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(GetFileAttrKind(f), 2);
+  EXPECT_TRUE(SetFileAttr(f, 0));
+  EXPECT_EQ(GetFileAttrKind(f), 0);
+  EXPECT_TRUE(SetFileAttr(f, 1));
+  EXPECT_EQ(GetFileAttrKind(f), 1);
+  SetFileAttr(f, 0);
+}
+
+TEST(Apply, AQuestionAboutSomethingElseIsLeftToTheUser) {
+  SimSession sim(L"aimsim46.exe", L"--confirm-other");
+  ASSERT_TRUE(sim.running());
+  Aim& aim = sim.Start();
+  aim.ApplyBuddyIcon(sim.Icon(L"other.gif", 'r'), false);
+
+  ASSERT_TRUE(sim.WaitLog("confirm-shown"));
+  // The watcher keeps looking every 50 ms; it must go on leaving the question alone.
+  EXPECT_FALSE(e2e::WaitUntil([&] { return sim.LogHas("confirm-answered"); }, 500));
+  EXPECT_TRUE(HookArmed());
+  // The user answers; the dialog AIM shows next is still caught and closed unseen.
+  const HWND question = FindWindowW(L"#32770", L"Confirm action");
+  ASSERT_TRUE(question);
+  PostMessageW(question, WM_COMMAND, IDYES, 0);
+  EXPECT_TRUE(sim.WaitLog("followup-closed"));
+  EXPECT_FALSE(sim.LogHas("followup-shown"));
+  EXPECT_FALSE(sim.LogHas("dialog-shown  "));  // the follow-up, untitled, never became visible
+  EXPECT_TRUE(e2e::WaitUntil([] { return !HookArmed(); }, 5000));
+}
+
+TEST(Apply, WithoutAMessengerBothMethodsEndWithinTheirWaits) {
+  e2e::TempDir dir;
+  // An AppPath naming a missing file: no version, and no message about it.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER,
+                            L"Software\\America Online\\AOL Instant Messenger (TM)\\CurrentVersion\\AppPath", 0,
+                            nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const std::wstring missing = dir / L"gone.exe";
+  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(missing.c_str()),
+                 static_cast<DWORD>((missing.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  EXPECT_EQ(GetAIMVersion(false), std::nullopt);
+
+  HWND host = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_EQ(FindAIMWindow(), nullptr);
+  Services s;
+  s.shellOpen = [](const std::wstring& url) { (void)shell::ShellOpen(url); };
+  s.buddyIconLink = [] { return std::wstring(L"ivnoscheme:BuddyIcon?Src=x"); };
+  Aim aim(settings::RegistryStore(), dir.path(), host, std::move(s));
+  const std::wstring icon = WriteIcon(dir / L"none.gif", 'n');
+
+  aim.SetAIMVersion(5.9);
+  ULONGLONG start = GetTickCount64();
+  aim.ApplyBuddyIcon(icon, true);
+  // Fixed waits, the 5 s search for the file dialog, and slack for a slow machine.
+  EXPECT_LT(GetTickCount64() - start, static_cast<ULONGLONG>(kPreferencesWaits + 5000 + 3000));
+
+  aim.SetAIMVersion(4.3);
+  start = GetTickCount64();
+  aim.ApplyBuddyIcon(icon, true);
+  EXPECT_LT(GetTickCount64() - start, static_cast<ULONGLONG>(kPictureWaitsManual + 3000));
+  DestroyWindow(host);
+}
+
+}  // namespace
+}  // namespace iv::aim::testing

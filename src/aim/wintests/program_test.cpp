@@ -1,0 +1,97 @@
+// "Use this Icon!" in the real program against the AIM simulator: the main window's
+// timers, the button and the hook's reports reach the AIM part.
+#include <gtest/gtest.h>
+
+#include "aim/hook/ivhook.h"
+#include "app/win/ids.h"
+#include "base/win/utf.h"
+#include "sim_session.h"
+
+namespace iv::aim::testing {
+namespace {
+
+// The program's copy of the hook DLL shares its state with the test.
+class ProgramHookState {
+ public:
+  explicit ProgramHookState(const std::wstring& folder) : dll_(LoadLibraryW((folder + L"\\ivhook.dll").c_str())) {
+    if (!dll_) return;
+    thread_ = reinterpret_cast<IvWatchedThreadFn>(GetProcAddress(dll_, kWatchedThreadName));
+    armed_ = reinterpret_cast<IvIsArmedFn>(GetProcAddress(dll_, kIsArmedName));
+  }
+  ~ProgramHookState() {
+    if (dll_) FreeLibrary(dll_);
+  }
+  DWORD WatchedThread(HWND main) const { return thread_ ? thread_(main) : 0; }
+  bool Armed(HWND main) const { return armed_ && armed_(main); }
+
+ private:
+  HMODULE dll_;
+  IvWatchedThreadFn thread_ = nullptr;
+  IvIsArmedFn armed_ = nullptr;
+};
+
+struct ProgramRun {
+  explicit ProgramRun(SimSession& sim) {
+    e2e::CopyProgramFolder(folder.path());
+    CreateDirectoryW((folder / L"Icon Library").c_str(), nullptr);
+    CreateDirectoryW((folder / L"Icon Library\\Cats").c_str(), nullptr);
+    icon = WriteIcon(folder / L"Icon Library\\Cats\\kitty.gif", 'k');
+    e2e::ResetSettings();
+    e2e::SetSetting(L"Icons", L"Count", L"1");
+    e2e::SetSetting(L"Icons", L"1", L"Cats\\kitty.gif");
+    program = std::make_unique<e2e::Program>(folder, L"");
+    hook = std::make_unique<ProgramHookState>(folder.path());
+    const DWORD aimThread = GetWindowThreadProcessId(sim.aimWindow(), nullptr);
+    // TmrAIM has seen AIM once the program's hook watches AIM's thread.
+    noticed = program->main() && e2e::WaitUntil([&] { return hook->WatchedThread(program->main()) == aimThread; },
+                                                 5000);
+  }
+  ~ProgramRun() {
+    if (program && program->main()) program->Close();
+    e2e::ResetSettings();
+  }
+  HWND control(int id) const { return program->control(id); }
+
+  e2e::TempDir folder;
+  std::wstring icon;
+  std::unique_ptr<e2e::Program> program;
+  std::unique_ptr<ProgramHookState> hook;
+  bool noticed = false;
+};
+
+TEST(Program, UseThisIconThroughPreferences) {
+  SimSession sim(L"aimsim.exe");
+  ASSERT_TRUE(sim.running());
+  ProgramRun run(sim);
+  ASSERT_TRUE(run.noticed);
+
+  // Nothing selected: nothing happens.
+  e2e::Click(run.control(ids::cmdUse));
+  e2e::Sync(run.program->main());
+  EXPECT_FALSE(sim.LogHas("prefs-opened"));
+
+  SendMessageW(run.control(ids::lstRotation), LB_SETCURSEL, 0, 0);
+  e2e::Click(run.control(ids::cmdUse));
+  EXPECT_TRUE(sim.WaitLog("icon-chosen " + Narrow(run.icon)));
+  EXPECT_TRUE(ReadAll(run.icon) == ReadAll(sim.PictureId()));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return ReadAll(run.folder / L"tmp.gif") == ReadAll(run.icon); }, 10000));
+}
+
+TEST(Program, UseThisIconThroughThePictureFile) {
+  SimSession sim(L"aimsim46.exe");
+  ASSERT_TRUE(sim.running());
+  ProgramRun run(sim);
+  ASSERT_TRUE(run.noticed);
+
+  SendMessageW(run.control(ids::lstRotation), LB_SETCURSEL, 0, 0);
+  e2e::Click(run.control(ids::cmdUse));
+  EXPECT_TRUE(sim.WaitLog("confirm-answered yes"));
+  EXPECT_TRUE(sim.WaitLog("followup-closed"));
+  EXPECT_FALSE(sim.LogHas("followup-shown"));
+  EXPECT_FALSE(sim.LogHas("dialog-shown  "));  // the follow-up, untitled, never became visible
+  EXPECT_TRUE(ReadAll(run.icon) == ReadAll(sim.PictureId()));
+  EXPECT_FALSE(run.hook->Armed(run.program->main()));
+}
+
+}  // namespace
+}  // namespace iv::aim::testing

@@ -1,0 +1,127 @@
+// A running AIM simulator and an Aim integration wired to a hidden window of the
+// test, with the 50 ms confirmation timer running, as in the program.
+#pragma once
+#include <windows.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "aim/win/aim.h"
+#include "aim/win/discovery.h"
+#include "e2e/support/driver.h"
+#include "settings/win/registry_backend.h"
+#include "shell/win/shell_open.h"
+
+namespace iv::aim::testing {
+
+inline constexpr UINT_PTR kTmrMsg = 5;
+
+// The test's stand-in for the main window: runs TmrMsg and receives the hook's reports.
+class HostWindow {
+ public:
+  HostWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"IvAimTestHost";
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"Aim test host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                            nullptr, wc.hInstance, nullptr);
+  }
+  ~HostWindow() {
+    KillTimer(hwnd_, kTmrMsg);
+    DestroyWindow(hwnd_);
+    aim_ = nullptr;
+  }
+  void Attach(Aim* aim) {
+    aim_ = aim;
+    if (aim) SetTimer(hwnd_, kTmrMsg, 50, nullptr);
+    else KillTimer(hwnd_, kTmrMsg);
+  }
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (aim_ && m == WM_TIMER && w == kTmrMsg) {
+      aim_->AnswerConfirmAction();
+      return 0;
+    }
+    if (aim_ && aim_->OnMessage(m, w, l)) return 0;
+    return DefWindowProcW(h, m, w, l);
+  }
+  static inline Aim* aim_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+inline std::string ReadAll(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+// A small GIF whose bytes say which icon it is.
+inline std::wstring WriteIcon(const std::wstring& path, char tag) {
+  std::string gif = "GIF89a";
+  gif += std::string(40, tag);
+  std::ofstream(path.c_str(), std::ios::binary) << gif;
+  return path;
+}
+
+// One simulator run in a temporary folder that also serves as the program folder.
+class SimSession {
+ public:
+  explicit SimSession(const wchar_t* exe, const std::wstring& extraArgs = L"") {
+    CopyFileW((e2e::BinDir() + L"\\ivhook.dll").c_str(), (dir_ / L"ivhook.dll").c_str(), FALSE);
+    const std::wstring args = L"--data \"" + (dir_ / L"AIM Data") + L"\" --log \"" + LogPath() + L"\" " + extraArgs;
+    sim_ = e2e::Process(e2e::BinDir() + L"\\" + exe, args);
+    aimWindow_ = e2e::WaitUntil([] { return FindAIMWindow() != nullptr; }, 15000) ? FindAIMWindow() : nullptr;
+  }
+  ~SimSession() {
+    host_.Attach(nullptr);
+    aim_.reset();
+    if (aimWindow_) PostMessageW(aimWindow_, WM_CLOSE, 0, 0);
+    if (!sim_.WaitExit(5000)) sim_.Kill();
+  }
+
+  // The integration under test, tracking the simulator like TmrAIM does.
+  Aim& Start(std::function<void(long)> wait = nullptr,
+             std::wstring link = L"aim:BuddyIcon?Src=http://127.0.0.1:1/nothing.gif") {
+    Services s;
+    s.wait = std::move(wait);
+    s.shellOpen = [](const std::wstring& url) { (void)shell::ShellOpen(url); };
+    s.buddyIconLink = [link] { return link; };
+    s.showCurrentIcon = [this](const std::wstring& gif) { shown_ = gif; };
+    aim_ = std::make_unique<Aim>(settings::RegistryStore(), dir_.path(), host_.hwnd(), std::move(s));
+    aim_->LoadHook();
+    aim_->TmrAIM_Timer();
+    host_.Attach(aim_.get());
+    return *aim_;
+  }
+
+  std::wstring LogPath() const { return dir_ / L"aimsim.log"; }
+  std::string Log() const { return ReadAll(LogPath()); }
+  bool LogHas(const std::string& text) const { return Log().find(text) != std::string::npos; }
+  bool WaitLog(const std::string& text, DWORD ms = 10000) const {
+    return e2e::WaitUntil([&] { return LogHas(text); }, ms);
+  }
+  std::wstring PictureId() const { return dir_ / L"AIM Data\\testuser\\picture.id"; }
+  std::wstring Icon(const std::wstring& name, char tag) const { return WriteIcon(dir_ / name, tag); }
+  const std::wstring& folder() const { return dir_.path(); }
+  const std::wstring& shown() const { return shown_; }
+  HWND aimWindow() const { return aimWindow_; }
+  HWND host() const { return host_.hwnd(); }
+  bool running() const { return aimWindow_ != nullptr; }
+
+ private:
+  e2e::TempDir dir_;
+  e2e::Process sim_;
+  HWND aimWindow_ = nullptr;
+  HostWindow host_;
+  std::unique_ptr<Aim> aim_;
+  std::wstring shown_;
+};
+
+}  // namespace iv::aim::testing

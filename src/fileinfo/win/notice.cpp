@@ -1,0 +1,11 @@
+#include "fileinfo/win/notice.h"
+
+#include "msgbox/win/msgbox.h"
+
+namespace iv::fileinfo {
+
+clsFiles::Notice DefaultNotice() {
+  return [](const std::wstring& prompt) { (void)msgbox::ShowMsgBox(prompt, 48, 0, L"Iconvane for AIM"); };
+}
+
+}  // namespace iv::fileinfo

@@ -1,0 +1,115 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "fileinfo/win/clsFiles.h"
+
+namespace iv::fileinfo {
+namespace {
+
+class TempDir {
+ public:
+  TempDir() {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    path_ = std::wstring(base) + L"ivfileinfo" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(path_.c_str(), nullptr);
+  }
+  ~TempDir() {
+    WIN32_FIND_DATAW d;
+    HANDLE h = FindFirstFileW((path_ + L"\\*").c_str(), &d);
+    if (h != INVALID_HANDLE_VALUE) {
+      do {
+        const std::wstring f = path_ + L"\\" + d.cFileName;
+        SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(f.c_str());
+      } while (FindNextFileW(h, &d));
+      FindClose(h);
+    }
+    RemoveDirectoryW(path_.c_str());
+  }
+  std::wstring File(const std::wstring& name, size_t bytes) const {
+    const std::wstring p = path_ + L"\\" + name;
+    std::ofstream(p.c_str(), std::ios::binary) << std::string(bytes, 'x');
+    return p;
+  }
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+TEST(clsFiles, NamesSizesAndDatesOfALongName) {
+  TempDir dir;
+  const std::wstring path = dir.File(L"A rather long file name.textfile", 1536);
+  std::wstring notice;
+  clsFiles info([&](const std::wstring& p) { notice = p; });
+  ASSERT_TRUE(info.SetFilePath(path));
+  EXPECT_TRUE(notice.empty());
+  EXPECT_EQ(info.FilePath(), path);
+  EXPECT_EQ(info.fName32bit(), L"A rather long file name.textfile");
+  const std::wstring shortName = info.fName16bit();
+  ASSERT_FALSE(shortName.empty());
+  EXPECT_LE(shortName.size(), 12u);
+  EXPECT_EQ(shortName, std::wstring(CharUpperW(std::wstring(shortName).data())));
+  EXPECT_EQ(info.fLocation() + shortName, info.fPath16bit());
+  EXPECT_EQ(info.fLocation().back(), L'\\');
+  EXPECT_EQ(info.fSize(), 1536);
+  EXPECT_EQ(info.fSizeFormated(), L"1.50KB (1,536 bytes)");
+  EXPECT_EQ(info.fSizeCompressedFormated(), L"Not Compressed");
+  EXPECT_FALSE(info.fDateModified().empty());
+  EXPECT_TRUE(info.fATTR_Archive() || info.fATTR_Normal());
+  EXPECT_TRUE(info.fProductVersion().empty());  // a text file has no version resource
+}
+
+TEST(clsFiles, MissingFileIsReportedAndKeepsTheObject) {
+  TempDir dir;
+  const std::wstring path = dir.File(L"there.txt", 10);
+  std::wstring notice;
+  clsFiles info([&](const std::wstring& p) { notice = p; });
+  ASSERT_TRUE(info.SetFilePath(path));
+  const std::wstring missing = dir.path() + L"\\not here.txt";
+  EXPECT_FALSE(info.SetFilePath(missing));
+  EXPECT_EQ(notice, missing + L"\r\rThis file does not exist.  Can not get it's information.");
+  EXPECT_EQ(info.FilePath(), path);
+  EXPECT_EQ(info.fSize(), 10);
+  notice.clear();
+  EXPECT_EQ(info.ConvertLong2Short(missing), L"");
+  EXPECT_EQ(notice, missing + L"\r\rCould not find this file to convert to 16bit file name.");
+}
+
+TEST(clsFiles, VersionResourceOfASystemLibrary) {
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
+  clsFiles info([](const std::wstring&) {});
+  ASSERT_TRUE(info.SetFilePath(std::wstring(system) + L"\\kernel32.dll"));
+  EXPECT_FALSE(info.fProductVersion().empty());
+  EXPECT_FALSE(info.fVersion().empty());
+  EXPECT_EQ(info.fVersion_Major(), std::to_wstring(_wtoi(info.fVersion().c_str())));
+  EXPECT_FALSE(info.fTargetOS().empty());
+  EXPECT_NE(info.fIconH(), nullptr);
+}
+
+TEST(clsFiles, AttributeWritesKeepTheOthers) {
+  TempDir dir;
+  const std::wstring path = dir.File(L"attr.txt", 1);
+  clsFiles info([](const std::wstring&) {});
+  ASSERT_TRUE(info.SetFilePath(path));
+  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_HIDDEN, true));
+  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_READONLY, true));
+  DWORD attrs = GetFileAttributesW(path.c_str());
+  EXPECT_TRUE(attrs & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(attrs & FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(info.fATTR_Normal());
+  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_HIDDEN, false));
+  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_READONLY, false));
+  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_ARCHIVE, false));
+  attrs = GetFileAttributesW(path.c_str());
+  EXPECT_FALSE(attrs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+}
+
+}  // namespace
+}  // namespace iv::fileinfo
