@@ -56,6 +56,8 @@ bool frmMain::Load() {
     return false;
   RunLoadSequence();
   if (!hidden_) ShowForm(hwnd());
+  // Tells automation (and the tests) that the window is loaded and shown as it will be.
+  SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
   return true;
 }
 
@@ -114,11 +116,7 @@ void frmMain::LoadStep(int step) {
       break;
   }
   for (auto& part : parts_) part->OnLoadStep(step);
-  if (step == 22) {
-    isLoading_ = false;
-    // Tells automation (and the tests) that the load sequence has finished.
-    SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
-  }
+  if (step == 22) isLoading_ = false;
 }
 
 void frmMain::EnsureWelcomePage() { RestoreWelcomePage(ProgramFolder() + L"\\aim.htm"); }
