@@ -48,7 +48,7 @@ class MainHost {
 class MainPart {
  public:
   virtual ~MainPart() = default;
-  // Creates the part's own child windows if any; controls of Part 1.4 already exist.
+  // Creates the part's own child windows if any; the main window's controls already exist.
   virtual void OnCreate() {}
   // One step of the load sequence; 'step' is the number of the load step being run.
   virtual void OnLoadStep(int /*step*/) {}
