@@ -21,8 +21,9 @@ bool IsReservedDevice(std::string_view name) {
 }  // namespace
 
 bool IsSafeName(std::string_view name) {
-  if (name.empty() || name.find("..") != std::string_view::npos) return false;
-  if (name.back() == '.' || name.back() == ' ') return false;
+  // "." and ".." are caught by the trailing-dot rule; a blank at either end would be
+  // dropped by the file system and name another entry.
+  if (name.empty() || name.front() == ' ' || name.back() == ' ' || name.back() == '.') return false;
   for (const char ch : name) {
     const auto c = static_cast<unsigned char>(ch);
     if (c < 0x20 || c == 0x7F) return false;

@@ -5,9 +5,11 @@
 
 namespace iv::library {
 
-// False for empty names, "." and "..", names holding "..", a path separator, a drive
-// colon, wildcard or control characters, names ending in a blank or a dot (which the
-// file system would strip, naming another entry) and reserved device names.
+// False for empty names, "." and "..", names holding a path separator, a drive colon,
+// wildcard or control characters, names with a blank at either end or ending in a dot
+// (which the file system would strip, naming another entry) and reserved device names
+// (CON, NUL.gif, LPT1...). Names from links and lists are checked with it too, so
+// whatever a download creates can be deleted again.
 bool IsSafeName(std::string_view name);
 
 // True when `child` is `parent` + "\" + one further component (ASCII case ignored).
