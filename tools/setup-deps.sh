@@ -3,7 +3,7 @@
 # otherwise names exactly what is missing.
 set -u
 packages=(cmake ninja-build g++ make libgtest-dev googletest libbenchmark-dev mingw-w64 wine wine64
-          xvfb xauth libcpp-httplib-dev curl procps)
+          xvfb xauth libcpp-httplib-dev curl procps nsis imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
