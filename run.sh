@@ -40,6 +40,8 @@ if [ -x "$server" ]; then
     sleep 0.1
   done
   echo "Icon server: $url"
+  echo "To start a link the way a browser would, run in another terminal:"
+  echo "  DISPLAY=$DISPLAY IV_WINEPREFIX=$WINEPREFIX tools/wine/winerun start 'icvan:AddList?list=$url/list.php?dir=Funny.Cats'"
   wine reg add 'HKCU\SOFTWARE\Dravolt Software\Iconvane for AIM\Options' /v IconServer /d "$url" /f >/dev/null 2>&1
 fi
 
