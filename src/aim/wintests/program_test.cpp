@@ -2,33 +2,12 @@
 // timers, the button and the hook's reports reach the AIM part.
 #include <gtest/gtest.h>
 
-#include "aim/hook/ivhook.h"
 #include "app/win/ids.h"
 #include "base/win/utf.h"
-#include "sim_session.h"
+#include "program_session.h"
 
 namespace iv::aim::testing {
 namespace {
-
-// The program's copy of the hook DLL shares its state with the test.
-class ProgramHookState {
- public:
-  explicit ProgramHookState(const std::wstring& folder) : dll_(LoadLibraryW((folder + L"\\ivhook.dll").c_str())) {
-    if (!dll_) return;
-    thread_ = reinterpret_cast<IvWatchedThreadFn>(GetProcAddress(dll_, kWatchedThreadName));
-    armed_ = reinterpret_cast<IvIsArmedFn>(GetProcAddress(dll_, kIsArmedName));
-  }
-  ~ProgramHookState() {
-    if (dll_) FreeLibrary(dll_);
-  }
-  DWORD WatchedThread(HWND main) const { return thread_ ? thread_(main) : 0; }
-  bool Armed(HWND main) const { return armed_ && armed_(main); }
-
- private:
-  HMODULE dll_;
-  IvWatchedThreadFn thread_ = nullptr;
-  IvIsArmedFn armed_ = nullptr;
-};
 
 struct ProgramRun {
   explicit ProgramRun(SimSession& sim) {

@@ -14,8 +14,6 @@ namespace iv::app {
 
 namespace {
 
-frmMain* g_instance = nullptr;
-
 // Client size of the main window in pixels.
 constexpr int kWidth = 640, kHeight = 500;
 
@@ -33,11 +31,7 @@ constexpr TimerSpec kTimers[] = {
 
 frmMain::frmMain(settings::Store& store, bool hidden) : store_(store), hidden_(hidden) {}
 
-frmMain::~frmMain() {
-  if (g_instance == this) g_instance = nullptr;
-}
-
-frmMain* frmMain::Instance() { return g_instance; }
+frmMain::~frmMain() = default;
 
 const std::wstring& frmMain::ProgramFolder() const { return app::ProgramFolder(); }
 
@@ -47,7 +41,6 @@ HWND frmMain::Control(int id) const {
 }
 
 bool frmMain::Load() {
-  g_instance = this;
   RECT r{0, 0, kWidth, kHeight};
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   AdjustWindowRectEx(&r, style, FALSE, 0);

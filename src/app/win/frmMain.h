@@ -39,9 +39,6 @@ class frmMain : public Form, public MainHost {
   bool& LibrarySelected() override { return librarySelected_; }
   MainHooks& Hooks() override { return hooks_; }
 
-  // The running program's main window, if any.
-  static frmMain* Instance();
-
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   bool OnCreate() override;
