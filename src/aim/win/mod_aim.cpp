@@ -54,7 +54,14 @@ void ShowBuddyIconsPage(const Driver& d, HWND prefs, bool moveAway) {
   SelectBuddyIconsCategory(d, prefs);
   d.wait(800);
   SelectBuddyIconsCategory(d, prefs);
-  PressButtonPosted(FindBrowseButton(prefs));
+  // On a busy machine the page may come later than the fixed waits allow: give it up
+  // to two more seconds rather than press a button that is not there.
+  HWND browse = FindBrowseButton(prefs);
+  for (int tries = 0; !browse && prefs && tries < 10; ++tries) {
+    d.wait(200);
+    browse = FindBrowseButton(prefs);
+  }
+  PressButtonPosted(browse);
 }
 
 void SelectBuddyIconsCategory(const Driver& d, HWND prefs) {
