@@ -132,6 +132,9 @@ void Aim::ApplyBuddyIcon(const std::wstring& iconPath, bool manual) {
 }
 
 void Aim::ApplyOnce(const std::wstring& iconPath, bool manual) {
+  // The schedule's first tick at start can come before TmrAIM's, and AIM may have been
+  // restarted since the last tick: the method must be that of the AIM running now.
+  TmrAIM_Timer();
   const std::wstring pictureId = UserPictureId();
   if (UsesPreferencesMethod(aimVersion_)) PreferencesMethod(iconPath);
   else PictureFileMethod(iconPath, pictureId, manual);
