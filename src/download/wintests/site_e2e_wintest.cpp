@@ -1,0 +1,386 @@
+// Downloads and the category update with the real program against the local icon
+// site (a separate server process, started by the test's wrapper script): links
+// started the way a browser starts them, questions answered the way a user does.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <map>
+
+#include "app/win/ids.h"
+#include "e2e/support/driver.h"
+#include "icon_site.h"
+#include "support.h"
+
+namespace iv::download::testing {
+
+namespace {
+
+namespace e2e = iv::e2e;
+
+constexpr int kRibbonId = 10;  // the status ribbon of the download and update windows
+constexpr DWORD kLong = 30000;  // generous: two busy cores run Wine and the server
+const std::wstring kFailed = L"Update Failed - Please try again Later.";
+
+std::wstring W(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+// --- The program's windows, seen from outside -------------------------------------
+
+BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lp);
+  if (!IsWindowVisible(h) || e2e::WindowText(h) != s->first) return TRUE;
+  s->second = h;
+  return FALSE;
+}
+
+// Presses a button of the copy's message box once the box is up.
+bool Answer(e2e::Process& p, const wchar_t* button) {
+  const HWND box = e2e::WaitForTopWindow(p.pid(), L"frmMsgBox", L"Iconvane", kLong);
+  std::pair<const wchar_t*, HWND> search{button, nullptr};
+  if (!box || !e2e::WaitUntil(
+                  [&] {
+                    EnumChildWindows(box, FindVisible, reinterpret_cast<LPARAM>(&search));
+                    return search.second != nullptr;
+                  },
+                  kLong))
+    return false;
+  e2e::Click(search.second);
+  return true;
+}
+
+std::vector<std::wstring> ListBoxTexts(HWND lb) {
+  std::vector<std::wstring> rows;
+  const LRESULT n = SendMessageW(lb, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    std::wstring text(static_cast<size_t>(SendMessageW(lb, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    const LRESULT len = SendMessageW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(len < 0 ? 0 : static_cast<size_t>(len));
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+// A list view's first column: its item structure has to live in the owner's memory.
+std::vector<std::wstring> ListViewTexts(HWND lv) {
+  std::vector<std::wstring> rows;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(lv, &pid);
+  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return rows;
+  constexpr int kChars = 512;
+  auto* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  const LRESULT n = remote ? SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0) : 0;
+  for (LRESULT i = 0; i < n; ++i) {
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+    item.cchTextMax = kChars;
+    wchar_t text[kChars] = {};
+    if (!WriteProcessMemory(process, remote, &item, sizeof(item), nullptr)) break;
+    const LRESULT len = SendMessageW(lv, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote));
+    if (!ReadProcessMemory(process, item.pszText, text, sizeof(text), nullptr)) break;
+    rows.emplace_back(text, static_cast<size_t>(len < 0 ? 0 : std::min<LRESULT>(len, kChars - 1)));
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return rows;
+}
+
+// --- The registry -------------------------------------------------------------------
+
+std::vector<std::wstring> Rotation() {
+  std::vector<std::wstring> entries;
+  const int n = _wtoi(e2e::GetSetting(L"Icons", L"Count", L"0").c_str());
+  for (int k = 1; k <= n; ++k) entries.push_back(e2e::GetSetting(L"Icons", std::to_wstring(k)));
+  return entries;
+}
+
+void SetRotation(const std::vector<std::wstring>& entries) {
+  e2e::SetSetting(L"Icons", L"Count", std::to_wstring(entries.size()));
+  for (size_t k = 0; k < entries.size(); ++k) e2e::SetSetting(L"Icons", std::to_wstring(k + 1), entries[k]);
+}
+
+bool QueueGone() {
+  HKEY key = nullptr;
+  const LSTATUS rc = RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Dravolt Software\\Iconvane for AIM\\Icons\\Temp",
+                                   0, KEY_READ, &key);
+  if (rc == ERROR_SUCCESS) RegCloseKey(key);
+  return rc == ERROR_FILE_NOT_FOUND;
+}
+
+// --- Files ----------------------------------------------------------------------------
+
+// Every folder ("name/") and file (size and hash) under root.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+  std::map<std::string, std::string> entries;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    const std::string rel = fs::relative(e.path(), root).generic_string();
+    if (e.is_directory()) {
+      entries[rel + "/"] = "";
+    } else {
+      const std::string bytes = ReadAll(e.path());
+      entries[rel] = std::to_string(bytes.size()) + ":" + std::to_string(std::hash<std::string>{}(bytes));
+    }
+  }
+  return entries;
+}
+
+// The file names of an icon list, in its order.
+std::vector<std::string> ListedFiles(const std::string& list) {
+  std::vector<std::string> names;
+  size_t start = list.find('\n');
+  for (size_t end; start != std::string::npos && (end = list.find('\n', start + 1)) != std::string::npos;
+       start = end)
+    names.push_back(list.substr(list.rfind('/', end) + 1, end - list.rfind('/', end) - 1));
+  return names;
+}
+
+class SiteE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!site.available()) GTEST_SKIP() << "IV_ICON_SERVER is not set: run through with-iconserver.sh";
+    ASSERT_TRUE(site.Reset());
+    e2e::ResetSettings();
+    e2e::CopyProgramFolder(folder.path());
+    e2e::SetSetting(L"Options", L"IconServer", W(site.Base()));
+  }
+  void TearDown() override {
+    if (main) e2e::CloseProgram(running, main);
+    e2e::ResetSettings();
+    if (site.available()) site.Reset();
+  }
+
+  std::wstring Exe() const { return folder.path() + L"\\iconvane.exe"; }
+  void StartRunningCopy() {
+    running = e2e::Process(Exe(), L"", folder.path());
+    main = e2e::WaitForMainWindow(running.pid(), kLong);
+    ASSERT_TRUE(main);
+  }
+  // A copy started with a link, as the browser starts it.
+  e2e::Process StartLink(const std::string& command, const std::string& key, const std::string& target) {
+    return e2e::Process(Exe(), L"icvan:" + W(command) + L"?" + W(key) + L"=" + W(site.Base() + target),
+                        folder.path());
+  }
+  HWND Control(int id) const { return e2e::FindDescendant(main, id); }
+  std::string Library(const std::string& category, const std::string& file) const {
+    return ReadAll(folder.library() / category / file);
+  }
+
+  IconSite site;
+  TempProgramFolder folder;
+  e2e::Process running;
+  HWND main = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SiteE2E, AnIconGoesIntoANewCategoryAndTheSameLinkTwiceIsSkipped) {
+  const std::string icon = "/icons/Funny.Cats/cat-orange.gif";
+  StartRunningCopy();
+  const size_t foldersBefore = ListViewTexts(Control(ids::lvFolders)).size();
+
+  e2e::Process dl = StartLink("AddIcon", "icon", icon);
+  ASSERT_TRUE(Answer(dl, L"Yes"));
+  EXPECT_TRUE(dl.WaitExit(kLong));
+  const std::vector<std::wstring> one{L"Funny Cats\\cat-orange.gif"};
+  EXPECT_TRUE(e2e::WaitUntil([&] { return ListBoxTexts(Control(ids::lstRotation)) == one; }, kLong));
+  EXPECT_EQ(Rotation(), one);
+  EXPECT_TRUE(QueueGone());
+  const std::vector<std::wstring> folders = ListViewTexts(Control(ids::lvFolders));
+  ASSERT_EQ(folders.size(), foldersBefore + 1);
+  EXPECT_EQ(folders.back(), L"Funny Cats");
+  EXPECT_EQ(site.Hits(icon), 1);
+
+  // Again: nothing is fetched, the question still comes; No leaves the rotation alone.
+  e2e::Process again = StartLink("AddIcon", "icon", icon);
+  ASSERT_TRUE(Answer(again, L"No"));
+  EXPECT_TRUE(again.WaitExit(kLong));
+  EXPECT_EQ(site.Hits(icon), 1);
+  EXPECT_EQ(Rotation(), one);
+  EXPECT_EQ(ListBoxTexts(Control(ids::lstRotation)), one);
+  EXPECT_EQ(ListViewTexts(Control(ids::lvFolders)).size(), foldersBefore + 1);
+  EXPECT_TRUE(QueueGone());
+
+  const SiteReply original = site.Get(icon);
+  ASSERT_EQ(original.status, 200);
+  EXPECT_EQ(Library("Funny Cats", "cat-orange.gif"), original.body);
+  EXPECT_EQ(folder.LibraryFiles(), std::vector<std::string>{"Funny Cats/cat-orange.gif"});
+}
+
+TEST_F(SiteE2E, AListAnsweredYesGrowsTheRotationInTheListsOrder) {
+  std::vector<std::wstring> rotation;
+  fs::create_directories(folder.library() / "Old");
+  for (int k = 1; k <= 5; ++k) {
+    const std::string name = std::to_string(k) + ".gif";
+    std::ofstream(folder.library() / "Old" / name, std::ios::binary) << kGif;
+    rotation.push_back(L"Old\\" + W(name));
+  }
+  SetRotation(rotation);
+  StartRunningCopy();
+  ASSERT_EQ(ListBoxTexts(Control(ids::lstRotation)), rotation);
+
+  const SiteReply list = site.Get("/list.php?dir=Smileys");
+  ASSERT_EQ(list.status, 200);
+  const std::vector<std::string> files = ListedFiles(list.body);
+  ASSERT_EQ(files.size(), 3u);
+  for (const std::string& f : files) rotation.push_back(L"Smileys\\" + W(f));
+
+  e2e::Process dl = StartLink("AddList", "list", "/list.php?dir=Smileys");
+  ASSERT_TRUE(Answer(dl, L"Yes"));
+  EXPECT_TRUE(dl.WaitExit(kLong));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return ListBoxTexts(Control(ids::lstRotation)) == rotation; }, kLong));
+  EXPECT_EQ(SendMessageW(Control(ids::lstRotation), LB_GETCOUNT, 0, 0), 8);
+  EXPECT_EQ(Rotation(), rotation);
+  EXPECT_TRUE(QueueGone());
+  for (const std::string& f : files) EXPECT_EQ(Library("Smileys", f), site.Get("/icons/Smileys/" + f).body) << f;
+}
+
+TEST_F(SiteE2E, AListAnsweredNoOnlyShowsItsCategory) {
+  const std::vector<std::wstring> rotation{L"Old\\1.gif", L"Old\\2.gif"};
+  fs::create_directories(folder.library() / "Old");
+  for (const char* f : {"1.gif", "2.gif"}) std::ofstream(folder.library() / "Old" / f, std::ios::binary) << kGif;
+  SetRotation(rotation);
+  StartRunningCopy();
+  const std::vector<std::wstring> before = ListViewTexts(Control(ids::lvFolders));
+
+  e2e::Process dl = StartLink("AddList", "list", "/list.php?dir=Sports");
+  ASSERT_TRUE(Answer(dl, L"No"));
+  EXPECT_TRUE(dl.WaitExit(kLong));
+  // The category message is sent, not posted: it has been handled once the copy ended.
+  std::vector<std::wstring> after = before;
+  after.push_back(L"Sports");
+  EXPECT_EQ(ListViewTexts(Control(ids::lvFolders)), after);
+  EXPECT_TRUE(QueueGone());
+  EXPECT_EQ(Rotation(), rotation);
+  EXPECT_EQ(ListBoxTexts(Control(ids::lstRotation)), rotation);
+  // The icons were fetched all the same.
+  const std::vector<std::string> files = ListedFiles(site.Get("/list.php?dir=Sports").body);
+  ASSERT_EQ(files.size(), 3u);
+  for (const std::string& f : files) EXPECT_FALSE(Library("Sports", f).empty()) << f;
+}
+
+TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
+  const fs::path file = fs::path(folder.path()) / "Categories.dat";
+  const std::string old = "Old Category\r\n\r\n";
+  std::ofstream(file, std::ios::binary) << old;
+  StartRunningCopy();
+  const auto open = [&] {
+    e2e::Click(Control(ids::cmdUpdate));
+    return e2e::WaitForTopWindow(running.pid(), L"frmUpdate", nullptr, kLong);
+  };
+  const auto close = [&](HWND upd, const wchar_t* caption) {
+    const HWND button = e2e::FindDescendantByText(upd, nullptr, caption);
+    if (!button) return false;
+    e2e::Click(button);
+    return e2e::WaitUntil([&] { return !IsWindow(upd); }, kLong);
+  };
+
+  const std::vector<std::wstring> oldNames{L"Old Category"};
+  ASSERT_EQ(ListBoxTexts(Control(ids::LstCats)), oldNames);
+
+  ASSERT_TRUE(site.Fail("html", "/iconvane.php"));
+  HWND upd = open();
+  ASSERT_TRUE(upd);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(upd, kRibbonId)) == kFailed; }, kLong));
+  EXPECT_EQ(site.Hits("/iconvane.php"), 1);
+  EXPECT_TRUE(close(upd, L"Cancel"));
+  EXPECT_EQ(ReadAll(file), old);
+  EXPECT_EQ(ListBoxTexts(Control(ids::LstCats)), oldNames);
+
+  ASSERT_TRUE(site.Clear("/iconvane.php"));
+  upd = open();
+  ASSERT_TRUE(upd);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(upd) == L"Success!"; }, kLong));
+  const SiteReply list = site.Get("/iconvane.php");
+  ASSERT_EQ(list.status, 200);
+  EXPECT_EQ(ReadAll(file), list.body + "\r\n");
+  EXPECT_EQ(e2e::WindowText(GetDlgItem(upd, kRibbonId)), L"Successfully Updated Categories!");
+  // The main window's category list (letter "All") is rebuilt from the new file.
+  std::vector<std::wstring> names;
+  for (size_t at = 0, end; (end = list.body.find("\r\n", at)) != std::string::npos; at = end + 2)
+    names.push_back(W(list.body.substr(at, end - at)));
+  EXPECT_EQ(names.size(), 4u);
+  EXPECT_EQ(ListBoxTexts(Control(ids::LstCats)), names);
+  EXPECT_TRUE(close(upd, L"Close"));
+}
+
+TEST_F(SiteE2E, CancellingASlowCategoryUpdateWritesNothing) {
+  const fs::path file = fs::path(folder.path()) / "Categories.dat";
+  const std::string old = "Old Category\r\n\r\n";
+  std::ofstream(file, std::ios::binary) << old;
+  StartRunningCopy();
+  // 8 pieces 2 s apart: the cancel below must come well before the reply ends.
+  ASSERT_TRUE(site.Fail("slow", "/iconvane.php", "&delay=2000&chunks=8"));
+  e2e::Click(Control(ids::cmdUpdate));
+  const HWND upd = e2e::WaitForTopWindow(running.pid(), L"frmUpdate", nullptr, kLong);
+  ASSERT_TRUE(upd);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return site.Hits("/iconvane.php") == 1; }, kLong));
+  const ULONGLONG asked = GetTickCount64();
+  e2e::Click(e2e::FindDescendantByText(upd, nullptr, L"Cancel"));
+  // The window goes only once its fetch has returned, so nothing can be written later.
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(upd); }, kLong));
+  EXPECT_LT(GetTickCount64() - asked, 12000u) << "the transfer ran to its end";
+  EXPECT_EQ(ReadAll(file), old);
+  EXPECT_FALSE(running.WaitExit(0)) << "the program must keep running";
+}
+
+TEST_F(SiteE2E, ASlowIconArrivesWhole) {
+  const std::string icon = "/icons/abstract/stripes.gif";
+  StartRunningCopy();
+  ASSERT_TRUE(site.Fail("slow", icon, "&delay=250&chunks=4"));
+  e2e::Process dl = StartLink("AddIcon", "icon", icon);
+  ASSERT_TRUE(Answer(dl, L"No"));
+  EXPECT_TRUE(dl.WaitExit(kLong));
+  ASSERT_TRUE(site.Clear(icon));
+  const SiteReply original = site.Get(icon);
+  ASSERT_EQ(original.status, 200);
+  EXPECT_EQ(Library("abstract", "stripes.gif"), original.body);
+}
+
+TEST_F(SiteE2E, IconServerFailuresWriteNothing) {
+  struct Case {
+    const char* mode;
+    const char* command;
+    const char* key;
+    std::string target;  // the link's address, below the site
+    std::string path;    // what fails
+  };
+  const std::string icon = "/icons/Funny.Cats/cat-grey.gif";
+  const std::vector<Case> cases{{"404", "AddIcon", "icon", icon, icon},
+                                {"500", "AddIcon", "icon", icon, icon},
+                                {"truncate", "AddIcon", "icon", icon, icon},
+                                {"html", "AddIcon", "icon", icon, icon},
+                                {"truncate", "AddList", "list", "/list.php?dir=Sports", "/list.php"},
+                                {"500", "AddList", "list", "/list.php?dir=Sports", "/list.php"}};
+  const fs::path parent = fs::path(folder.path()).parent_path();
+  const auto programBefore = Snapshot(folder.path());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.command) + " " + c.mode);
+    ASSERT_TRUE(site.Reset());
+    ASSERT_TRUE(site.Fail(c.mode, c.path));
+    e2e::Process dl = StartLink(c.command, c.key, c.target);
+    const HWND w = e2e::WaitForTopWindow(dl.pid(), L"frmDL", nullptr, kLong);
+    ASSERT_TRUE(w);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(w, kRibbonId)) == kFailed; }, kLong));
+    EXPECT_EQ(site.Hits(c.path), 1);
+    EXPECT_TRUE(e2e::TopWindows(dl.pid(), L"frmMsgBox").empty()) << "a failed download asks nothing";
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(dl.WaitExit(kLong));
+
+    // An icon's category folder is made before the fetch; it may stay, but empty.
+    auto after = Snapshot(folder.path());
+    std::error_code ec;
+    if (fs::is_empty(folder.library() / "Funny Cats", ec)) after.erase("Icon Library/Funny Cats/");
+    EXPECT_EQ(after, programBefore);
+    for (const char* name : {"Funny Cats", "Sports", "cat-grey.gif"}) EXPECT_FALSE(fs::exists(parent / name));
+    EXPECT_TRUE(Rotation().empty());
+    EXPECT_TRUE(QueueGone());
+  }
+}
+
+}  // namespace iv::download::testing
