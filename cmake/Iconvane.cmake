@@ -5,7 +5,7 @@ set(IV_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 if(WIN32)
   # A static runtime keeps the program folder free of MinGW DLLs.
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
   add_compile_options(-Wall -Wextra -Wno-cast-function-type -Wno-unused-parameter)
 else()
   add_compile_options(-Wall -Wextra)
