@@ -147,17 +147,21 @@ void SaveFormPosition(HWND hwnd, settings::Store& store, const std::string& sect
   if (saveMaximised) store.Set(section, "Max", IsZoomed(hwnd) ? "2" : "0");
 }
 
+std::wstring ExePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
 const std::wstring& ProgramFolder() {
   static const std::wstring folder = [] {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-      const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-      if (n < path.size()) {
-        path.resize(n);
-        break;
-      }
-      path.resize(path.size() * 2);
-    }
+    const std::wstring path = ExePath();
     return path.substr(0, path.find_last_of(L"\\/"));
   }();
   return folder;

@@ -14,25 +14,13 @@ namespace {
 
 constexpr int kLoadStepRegisterProtocol = 8;
 
-std::wstring ExePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 class DownloadPart : public app::MainPart {
  public:
   explicit DownloadPart(app::MainHost& host)
       : host_(host), deferred_(RegisterWindowMessageW(L"Iconvane.DownloadHandOffDone")) {}
 
   void OnLoadStep(int step) override {
-    if (step == kLoadStepRegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(ExePath()));
+    if (step == kLoadStepRegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(app::ExePath()));
   }
 
   bool OnCommand(int id, int code, HWND) override {
