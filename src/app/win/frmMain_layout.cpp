@@ -110,10 +110,10 @@ void frmMain::CreateControls() {
     ListView_InsertColumn(Control(id), 0, &col);
     ListView_SetExtendedListViewStyle(Control(id), LVS_EX_FULLROWSELECT);
   }
-  button(p, ids::cmdDelFolder, L"Delete Folder", 20, 308, 74, 28, L"Delete the selected Icon folder");
-  button(p, ids::cmdDelIcon, L"Delete Icon", 98, 308, 74, 28, L"Delete selected buddy icon");
-  button(p, ids::cmdAddRotation, L"Add to Rotation", 176, 308, 90, 28, L"Add selected icon to your current rotation");
-  button(p, ids::cmdBrowse, L"Browse...", 270, 308, 64, 28, L"Open Explorer to your icon library");
+  button(p, ids::cmdDelFolder, L"Delete Folder", 20, 308, 82, 28, L"Delete the selected Icon folder");
+  button(p, ids::cmdDelIcon, L"Delete Icon", 104, 308, 72, 28, L"Delete selected buddy icon");
+  button(p, ids::cmdAddRotation, L"Add to Rotation", 178, 308, 96, 28, L"Add selected icon to your current rotation");
+  button(p, ids::cmdBrowse, L"Browse...", 276, 308, 58, 28, L"Open Explorer to your icon library");
   frame(p, ids::FraRotation, L"Your Current Icon Rotation", 350, 14, 250, 200);
   add(ids::lstRotation, CreateControl(p, L"LISTBOX", L"", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
                                       358, 32, 200, 140, ids::lstRotation, WS_EX_CLIENTEDGE));
