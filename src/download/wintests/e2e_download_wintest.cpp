@@ -22,23 +22,9 @@ const std::wstring kFailed = L"Update Failed - Please try again Later.";
 
 std::wstring W(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
-BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lp);
-  if (!IsWindowVisible(h) || e2e::WindowText(h) != s->first) return TRUE;
-  s->second = h;
-  return FALSE;
-}
-
 // Presses a visible button of a message box of the copy, once it is there.
 bool Answer(e2e::Process& p, const wchar_t* button, const wchar_t* title = L"Iconvane") {
-  const HWND box = e2e::WaitForTopWindow(p.pid(), L"frmMsgBox", title, 20000);
-  std::pair<const wchar_t*, HWND> search{button, nullptr};
-  if (!box || !e2e::WaitUntil([&] { return EnumChildWindows(box, FindVisible, reinterpret_cast<LPARAM>(&search)),
-                                          search.second != nullptr; },
-                              10000))
-    return false;
-  e2e::Click(search.second);
-  return true;
+  return iv::download::testing::AnswerBox(p, button, title, 20000);
 }
 
 std::vector<std::wstring> Rotation() {

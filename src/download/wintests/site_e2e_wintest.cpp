@@ -30,26 +30,9 @@ std::wstring W(const std::string& s) { return std::wstring(s.begin(), s.end()); 
 
 // --- The program's windows, seen from outside -------------------------------------
 
-BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lp);
-  if (!IsWindowVisible(h) || e2e::WindowText(h) != s->first) return TRUE;
-  s->second = h;
-  return FALSE;
-}
-
 // Presses a button of the copy's message box once the box is up.
 bool Answer(e2e::Process& p, const wchar_t* button) {
-  const HWND box = e2e::WaitForTopWindow(p.pid(), L"frmMsgBox", L"Iconvane", kLong);
-  std::pair<const wchar_t*, HWND> search{button, nullptr};
-  if (!box || !e2e::WaitUntil(
-                  [&] {
-                    EnumChildWindows(box, FindVisible, reinterpret_cast<LPARAM>(&search));
-                    return search.second != nullptr;
-                  },
-                  kLong))
-    return false;
-  e2e::Click(search.second);
-  return true;
+  return iv::download::testing::AnswerBox(p, button, L"Iconvane", kLong);
 }
 
 std::vector<std::wstring> ListBoxTexts(HWND lb) {

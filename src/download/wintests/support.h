@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "e2e/support/driver.h"
+
 namespace iv::download::testing {
 
 namespace fs = std::filesystem;
@@ -25,6 +27,9 @@ class TempProgramFolder {
  private:
   std::wstring path_;
 };
+
+// Presses a visible button of the copy's message box titled `title`, once it is up.
+bool AnswerBox(e2e::Process& p, const wchar_t* button, const wchar_t* title, DWORD ms);
 
 // A whole file; empty when missing.
 std::string ReadAll(const fs::path& path);
