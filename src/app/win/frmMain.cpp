@@ -82,7 +82,8 @@ void frmMain::ShowTab(int index) {
 
 // Each step may fail alone: the next one still runs.
 void frmMain::RunLoadSequence() {
-  EnsureWelcomePage();
+  // The page carries the maker's content: put the program's own copy back if it changed.
+  RestoreWelcomePage(ProgramFolder() + L"\\aim.htm");
   for (int step = 1; step <= 22; ++step) LoadStep(step);
 }
 
@@ -111,8 +112,6 @@ void frmMain::LoadStep(int step) {
   for (auto& part : parts_) part->OnLoadStep(step);
   if (step == 22) isLoading_ = false;
 }
-
-void frmMain::EnsureWelcomePage() { RestoreWelcomePage(ProgramFolder() + L"\\aim.htm"); }
 
 LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg >= WM_USER && msg != WM_COMMAND) {

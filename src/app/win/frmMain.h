@@ -52,11 +52,9 @@ class frmMain : public Form, public MainHost {
  private:
   void CreateControls();
   void AddControl(int id, HWND hwnd, const wchar_t* tooltip = nullptr);
-  HWND Panel(int index) const { return panels_[index]; }
   void ShowTab(int index);
   void RunLoadSequence();
   void LoadStep(int step);
-  void EnsureWelcomePage();
   void cmdExit_Click();
   void TmrMin_Timer();
 

@@ -192,32 +192,22 @@ void Button::SetBorderLight(Color c) {
   PaintButton();
 }
 
-void Button::SetBorderDark(Color c) {
-  if (c != kAolBorderDark) SetAOLStyle(false);
-  borderDark_ = c;
-  Notify("BorderDark");
+// A colour of the scheme: any value but the built-in one ends the built-in look.
+void Button::SetSchemeColor(Color& field, Color c, Color builtIn, std::string_view name) {
+  if (c != builtIn) SetAOLStyle(false);
+  field = c;
+  Notify(name);
   PaintButton();
 }
 
-void Button::SetForeColor(Color c) {
-  if (c != kAolFore) SetAOLStyle(false);
-  surfaceFore_ = c;
-  Notify("ForeColor");
-  PaintButton();
-}
+void Button::SetBorderDark(Color c) { SetSchemeColor(borderDark_, c, kAolBorderDark, "BorderDark"); }
 
-void Button::SetFocusBorder(Color c) {
-  if (c != kAolFocus) SetAOLStyle(false);
-  focusBorder_ = c;
-  Notify("Focus");
-  PaintButton();
-}
+void Button::SetForeColor(Color c) { SetSchemeColor(surfaceFore_, c, kAolFore, "ForeColor"); }
+
+void Button::SetFocusBorder(Color c) { SetSchemeColor(focusBorder_, c, kAolFocus, "Focus"); }
 
 void Button::SetFocusBorderClicked(Color c) {
-  if (c != kAolFocusClicked) SetAOLStyle(false);
-  focusBorderClicked_ = c;
-  Notify("FocusClick");
-  PaintButton();
+  SetSchemeColor(focusBorderClicked_, c, kAolFocusClicked, "FocusClick");
 }
 
 void Button::SetFocusInverseColor(bool on) {

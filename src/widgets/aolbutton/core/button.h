@@ -147,6 +147,7 @@ class Button {
   void Resized();
 
   void PaintButton();
+  void SetSchemeColor(Color& field, Color c, Color builtIn, std::string_view name);
   void DrawFocusDots() { DrawDots(focusBorder_); }
   void DrawFocusDotsClicked() { DrawDots(focusBorderClicked_); }
 
