@@ -113,9 +113,10 @@ void PressButton(HWND button) {
 
 void PressButtonPosted(HWND button) {
   if (!button) return;
-  SendToAim(button, WM_KEYDOWN, VK_SPACE, 0);
-  // The button opens AIM's modal file dialog; a sent key-up would not return
-  // before that dialog closed.
+  // Both posted: the key-up opens AIM's modal file dialog, which a sent message would
+  // wait for; and a sent key-down would overtake the category clicks still queued,
+  // whose focus change then cancels the press.
+  PostMessageW(button, WM_KEYDOWN, VK_SPACE, 0);
   PostMessageW(button, WM_KEYUP, VK_SPACE, 0);
 }
 
