@@ -4,6 +4,7 @@
 #include "aim/win/discovery.h"
 #include "aim/win/file_ops.h"
 #include "base/win/utf.h"
+#include "ui/win/forms.h"
 
 namespace iv::aim {
 
@@ -25,27 +26,12 @@ std::wstring RemoteText(HWND hwnd) {
   return text;
 }
 
-// Used when the program gives no wait of its own: dispatches messages until the
-// time is up, sleeping while there are none.
-void PumpWait(long ms) {
-  if (ms <= 0) return;
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(ms);
-  for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-}
-
 }  // namespace
 
 Aim::Aim(settings::Store& store, std::wstring programFolder, HWND mainWindow, Services services)
     : store_(store), programFolder_(std::move(programFolder)), mainWindow_(mainWindow),
       services_(std::move(services)) {
-  if (!services_.wait) services_.wait = PumpWait;
+  if (!services_.wait) services_.wait = ui::Wait;
   UseDialogHook(&hook_);
 }
 

@@ -12,15 +12,13 @@ namespace iv::download {
 
 namespace {
 
-constexpr int kLoadStepRegisterProtocol = 8;
-
 class DownloadFeature : public ui::Feature {
  public:
   explicit DownloadFeature(ui::Host& host)
       : host_(host), deferred_(RegisterWindowMessageW(L"Iconvane.DownloadHandOffDone")) {}
 
-  void OnLoadStep(int step) override {
-    if (step == kLoadStepRegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(ui::ExePath()));
+  void OnLoadStep(ui::LoadStep step) override {
+    if (step == ui::LoadStep::RegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(ui::ExePath()));
   }
 
   bool OnCommand(int id, int code, HWND) override {

@@ -8,6 +8,7 @@
 #include "download/win/ask.h"
 #include "download/win/files.h"
 #include "download/win/instance.h"
+#include "msgbox/core/answer.h"
 #include "ui/win/forms.h"
 
 namespace iv::download {
@@ -123,7 +124,8 @@ bool frmDL::Finish(const DownloadResult& result) {
   CompletionDisplay();
   if (Cancelled) return true;  // closed during the pause
   const bool list = DLCommand == kAddList;
-  const bool add = Ask(list ? kAskList : kAskIcon, 32, 4, "Iconvane", hwnd()) == 6;
+  const bool add = Ask(list ? kAskList : kAskIcon, msgbox::kIconQuestion, msgbox::kButtonsYesNo, "Iconvane", hwnd()) ==
+                   msgbox::kAnswerYes;
   if (Cancelled) return true;
 
   const HWND main = FindMainWindow();
