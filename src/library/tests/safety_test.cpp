@@ -5,18 +5,20 @@
 namespace iv::library {
 
 TEST(IsSafeName, AcceptsOrdinaryCategoryAndIconNames) {
-  for (const char* ok : {"Cats", "Big Dogs", "a.gif", ".hidden", "Con Air", "COM10", "Lpt", "Café", "x.y.gif"})
+  for (const char* ok : {"Cats", "Big Dogs", "a.gif", ".hidden", "Con Air", "COM10", "Lpt", "Café", "x.y.gif",
+                         "console.gif", "com10.gif"})
     EXPECT_TRUE(IsSafeName(ok)) << ok;
 }
 
 TEST(IsSafeName, RejectsNamesThatCouldLeaveTheFolder) {
-  for (const char* bad : {"", ".", "..", "..\\x", "a\\b", "a/b", "C:", "c:x", " lead", "trail "})
+  for (const char* bad : {"", ".", "..", "  ..  ", "   ", "..\\x", "a\\b", "a/b", "\\\\srv", "C:", "c:x", " lead",
+                          "trail "})
     EXPECT_FALSE(IsSafeName(bad)) << bad;
 }
 
 TEST(IsSafeName, RejectsNamesTheFileSystemWouldRewrite) {
-  for (const char* bad : {"Cats.", "Cats ", "a*", "a?", "a\"b", "a<b", "a|b", "tab\there", "CON", "con.gif",
-                          "Nul .txt", "com1", "LPT9.gif", "CONOUT$"})
+  for (const char* bad : {"Cats.", "Cats ", "a*", "a?", "a\"b", "a<b", "a>b", "a|b", "tab\there", "cat.gif\r", "CON",
+                          "con.gif", "aux.txt", "prn", "Nul .txt", "com1", "LPT9.gif", "CONOUT$", "conin$"})
     EXPECT_FALSE(IsSafeName(bad)) << bad;
   EXPECT_FALSE(IsSafeName(std::string("a\0b", 3)));
 }

@@ -18,13 +18,9 @@ TEST(Icon, HigherBitsWinInTheOrder64_48_32_16) {
   EXPECT_EQ(SoundFor(IconKind::None), "");
 }
 
-TEST(Captions, PerButtonSet) {
-  EXPECT_FALSE(CaptionsFor(0).leftVisible);
-  EXPECT_EQ(CaptionsFor(0).right, "OK");
-  EXPECT_EQ(CaptionsFor(1).left, "OK");
-  EXPECT_EQ(CaptionsFor(1).right, "Cancel");
-  EXPECT_EQ(CaptionsFor(4).left, "Yes");
-  EXPECT_EQ(CaptionsFor(4).right, "No");
+TEST(Captions, AnOKOnlyBoxShowsItsOneButtonOnTheRight) {
+  EXPECT_FALSE(CaptionsFor(kButtonsOK).leftVisible);
+  EXPECT_EQ(CaptionsFor(kButtonsOK).right, "OK");
   EXPECT_TRUE(CaptionsFor(3).leftVisible);
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tray/win/frmSysTray.h"
+#include "ui/wintests/test_host.h"
 
 namespace iv::tray {
 namespace {
@@ -26,12 +27,7 @@ struct Recorder {
   }
 };
 
-// Forms post a quit when the last one goes; later menu loops would end at once.
-void DrainQuit() {
-  MSG m;
-  while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
-}
+using ui::testing::DrainQuit;
 
 struct MenuProbe {
   static inline bool seen = false;
