@@ -135,6 +135,12 @@ TEST(Wrap, LongMessageWrapsLineByLine) {
   for (const TextRun& r : l.runs) EXPECT_LT(r.x + r.width, kAreaWidth);
 }
 
+TEST(PlainText, ABrokenUtf8SequenceIsOneReplacementCharacter) {
+  // A lead byte whose next byte is no continuation: only the lead byte is replaced.
+  EXPECT_EQ(PlainText("\xC3\x28"), "\xEF\xBF\xBD(");
+  EXPECT_EQ(PlainText("caf\xC3\xA9"), "caf\xC3\xA9");
+}
+
 TEST(PlainText, DropsCodesAndStopsWhereTheDrawingStops) {
   EXPECT_EQ(PlainText("~bExit Iconvane?~b~nAre you sure you want to exit Iconvane?"),
             "Exit Iconvane?\nAre you sure you want to exit Iconvane?");

@@ -27,6 +27,13 @@ TEST(StoredTime, OnlyTheTwoWrittenFormsAreDates) {
     EXPECT_FALSE(ParseStoredTime(text).has_value()) << text;
 }
 
+TEST(StoredTime, WholeDaysBeforeTheEpochFallOnTheirOwnDate) {
+  // Exact multiples below zero must not round down a further day.
+  EXPECT_EQ(FormatDateTime(FromSecondNumber(-86400)), "1969-12-31 00:00:00");
+  EXPECT_EQ(FormatDateTime(FromSecondNumber(-1)), "1969-12-31 23:59:59");
+  EXPECT_EQ(DayNumber(1600, 3, 1), DayNumber(1600, 2, 29) + 1);
+}
+
 TEST(StoredTime, MinutesAreWholeAndDaysAreCalendarDays) {
   EXPECT_EQ(MinutesBetween({2026, 12, 6, 10, 0, 59}, {2026, 12, 6, 10, 1, 0}), 1);
   EXPECT_EQ(MinutesBetween({2026, 12, 31, 23, 59, 30}, {2027, 1, 1, 0, 0, 10}), 1);

@@ -336,6 +336,28 @@ TEST_F(ButtonTest, DisabledLaysACheckerboardShortOfTheEdges) {
   EXPECT_EQ(maxX, 1425);
 }
 
+TEST_F(ButtonTest, ThePressShowsAgainWhenThePointerComesBack) {
+  button.MouseDown(1, 0, 100, 100);
+  button.MouseMove(1, 0, -500, 100);
+  EXPECT_EQ(s.LastClear(), kAolBack);
+  s.Forget();
+  button.MouseMove(1, 0, 100, 100);
+  EXPECT_EQ(s.LastClear(), kAolBackClick);
+  ASSERT_FALSE(s.ops.empty());
+  EXPECT_EQ(s.ops.back().color, kAolFocusClicked);
+}
+
+TEST_F(ButtonTest, TheShadowIsThreeGreyBandsRightAndBelowTheFace) {
+  button.SetButtonShadow(true);
+  const int w = s.width - 45, h = s.height - 45;
+  for (int band = 0; band < 3; ++band) {
+    const Color grey = std::array<Color, 3>{0x808080, 0xA0A0A0, 0xC0C0C0}[band];
+    const int d = 15 * band;
+    EXPECT_TRUE(s.HasFill(w + d, 75, w + d, h + 15 + d, grey)) << band;
+    EXPECT_TRUE(s.HasFill(75, h + d, w + d, h + 15 + d, grey)) << band;
+  }
+}
+
 TEST_F(ButtonTest, FocusDotsRunInsideTheFace) {
   button.GotFocus();
   int minX = 10000, maxX = 0, minY = 10000, maxY = 0;
