@@ -76,11 +76,9 @@ void RotationEntries::Load(settings::Store& store) {
   const size_t count = CountFromText(countText);
   // One pass over the section instead of one lookup per row.
   std::unordered_map<size_t, std::string> rows;
-  size_t others = 0;
   for (auto& [name, text] : store.backend().Values(settings::Hive::CurrentUser, IconsKeyPath())) {
     const size_t n = RowNumberOfName(name);
     if (n >= 1 && n <= count) rows.emplace(n, std::move(text));
-    else ++others;
   }
   entries_.assign(count, std::string());
   for (size_t i = 0; i < count; ++i) {
@@ -88,21 +86,36 @@ void RotationEntries::Load(settings::Store& store) {
     if (it != rows.end()) entries_[i] = std::move(it->second);
   }
   stored_ = entries_;
-  storedExact_ = rows.size() == count && others == 1 && countText == std::to_string(count);
+}
+
+bool RotationEntries::StoredAsLastWritten(settings::Store& store) const {
+  // Another copy, a hand-off or regedit may have changed the section since: one pass
+  // over it must find exactly "Count" and "1".."Count" holding what we last wrote.
+  const auto values = store.backend().Values(settings::Hive::CurrentUser, IconsKeyPath());
+  if (values.size() != stored_.size() + 1) return false;
+  std::vector<bool> seen(stored_.size() + 1, false);
+  for (const auto& [name, text] : values) {
+    const size_t n = RowNumberOfName(name);
+    if (n == 0) {
+      if (!EqualsNoCase(name, "Count") || text != std::to_string(stored_.size())) return false;
+    } else if (n > stored_.size() || text != stored_[n - 1]) {
+      return false;
+    }
+    if (seen[n]) return false;
+    seen[n] = true;
+  }
+  return true;
 }
 
 bool RotationEntries::CanWriteChangesOnly(settings::Store& store) const {
   // A shorter list leaves values to remove, which only deleting the section does.
-  // Another copy of the program may have rewritten the section since: check "Count".
-  return storedExact_ && entries_.size() >= stored_.size() &&
-         store.Get(kIconsSection, "Count", "") == std::to_string(stored_.size());
+  return entries_.size() >= stored_.size() && StoredAsLastWritten(store);
 }
 
 void RotationEntries::Rewrite(settings::Store& store) {
-  store.DeleteSection(kIconsSection);
   // The delete is refused while the download queue "Icons\Temp" exists; the old
-  // values then stay and the next save rewrites everything again.
-  storedExact_ = store.backend().Values(settings::Hive::CurrentUser, IconsKeyPath()).empty();
+  // values then stay and the next save finds them and rewrites everything again.
+  store.DeleteSection(kIconsSection);
   store.Set(kIconsSection, "Count", std::to_string(entries_.size()));
   for (size_t i = 0; i < entries_.size(); ++i) store.Set(kIconsSection, std::to_string(i + 1), entries_[i]);
 }
