@@ -11,6 +11,10 @@ namespace {
 
 std::string IconsKeyPath() { return settings::KeyPath(settings::kRoot, settings::kApp, kIconsSection); }
 
+std::optional<settings::KeyStamp> SectionStamp(settings::Store& store) {
+  return store.backend().Stamp(settings::Hive::CurrentUser, IconsKeyPath());
+}
+
 // "1".."32767" as written by Save; anything else (leading zeros, signs) is no row.
 size_t RowNumberOfName(const std::string& name) {
   if (name.empty() || name.size() > 5 || name[0] == '0') return 0;
@@ -76,21 +80,31 @@ void RotationEntries::Load(settings::Store& store) {
   const size_t count = CountFromText(countText);
   // One pass over the section instead of one lookup per row.
   std::unordered_map<size_t, std::string> rows;
+  size_t others = 0;
   for (auto& [name, text] : store.backend().Values(settings::Hive::CurrentUser, IconsKeyPath())) {
     const size_t n = RowNumberOfName(name);
     if (n >= 1 && n <= count) rows.emplace(n, std::move(text));
+    else ++others;
   }
   entries_.assign(count, std::string());
   for (size_t i = 0; i < count; ++i) {
     const auto it = rows.find(i + 1);
     if (it != rows.end()) entries_[i] = std::move(it->second);
   }
+  const bool exact = rows.size() == count && others == 1 && countText == std::to_string(count);
+  Remember(exact ? SectionStamp(store) : std::nullopt);
+}
+
+void RotationEntries::Remember(std::optional<settings::KeyStamp> stampIfExact) {
   stored_ = entries_;
+  storedStamp_ = stampIfExact;
 }
 
 bool RotationEntries::StoredAsLastWritten(settings::Store& store) const {
-  // Another copy, a hand-off or regedit may have changed the section since: one pass
-  // over it must find exactly "Count" and "1".."Count" holding what we last wrote.
+  // Another copy, a hand-off or regedit may have changed the section since. Unless
+  // nothing was written to it, one pass over it must find exactly "Count" and
+  // "1".."Count" holding what we last wrote.
+  if (storedStamp_ && SectionStamp(store) == storedStamp_) return true;
   const auto values = store.backend().Values(settings::Hive::CurrentUser, IconsKeyPath());
   if (values.size() != stored_.size() + 1) return false;
   std::vector<bool> seen(stored_.size() + 1, false);
@@ -118,18 +132,20 @@ void RotationEntries::Rewrite(settings::Store& store) {
   store.DeleteSection(kIconsSection);
   store.Set(kIconsSection, "Count", std::to_string(entries_.size()));
   for (size_t i = 0; i < entries_.size(); ++i) store.Set(kIconsSection, std::to_string(i + 1), entries_[i]);
+  // Exact unless values left by a refused delete remain beside the new ones.
+  const auto stamp = SectionStamp(store);
+  Remember(stamp && stamp->values == entries_.size() + 1 ? stamp : std::nullopt);
 }
 
 void RotationEntries::Save(settings::Store& store) {
-  if (CanWriteChangesOnly(store)) {
-    for (size_t i = 0; i < entries_.size(); ++i)
-      if (i >= stored_.size() || entries_[i] != stored_[i])
-        store.Set(kIconsSection, std::to_string(i + 1), entries_[i]);
-    if (entries_.size() != stored_.size()) store.Set(kIconsSection, "Count", std::to_string(entries_.size()));
-  } else {
+  if (!CanWriteChangesOnly(store)) {
     Rewrite(store);
+    return;
   }
-  stored_ = entries_;
+  for (size_t i = 0; i < entries_.size(); ++i)
+    if (i >= stored_.size() || entries_[i] != stored_[i]) store.Set(kIconsSection, std::to_string(i + 1), entries_[i]);
+  if (entries_.size() != stored_.size()) store.Set(kIconsSection, "Count", std::to_string(entries_.size()));
+  Remember(SectionStamp(store));
 }
 
 }  // namespace iv::rotation
