@@ -24,7 +24,8 @@ bool NotifyAndWait(HWND tray, UINT mouseMessage) {
   return SendMessageTimeoutW(tray, WM_MOUSEMOVE, 0, mouseMessage, SMTO_NORMAL, kDeadline, nullptr) != 0;
 }
 
-HWND OpenMenu(DWORD pid) {
+// The pop-up menu of a process, once it is shown.
+HWND WaitForMenu(DWORD pid) {
   HWND menu = nullptr;
   WaitUntil([&] {
     for (HWND w : TopWindows(pid, L"#32768"))
@@ -38,7 +39,7 @@ HWND OpenMenu(DWORD pid) {
 // Enter, as a keyboard user does. True once the menu has closed on the choice.
 bool ChooseFromMenu(DWORD pid, HWND tray, int row) {
   Notify(tray, WM_RBUTTONDOWN);
-  const HWND menu = OpenMenu(pid);
+  const HWND menu = WaitForMenu(pid);
   if (!menu) return false;
   for (int i = 0; i < row; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
