@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win/mod_main.h"
+#include "ui/win/forms.h"
 #include "tray/win/frmSysTray.h"
 
 namespace iv::tray {
@@ -97,7 +97,7 @@ TEST_F(TrayWin, IconIsAddedOnFirstMenuAccessAndDeletedAtUnload) {
   SendMessageW(tray.hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   EXPECT_EQ(rec.calls.back().message, DWORD{NIM_ADD});
 
-  EXPECT_TRUE(tray.Unload(app::kFormCode));
+  EXPECT_TRUE(tray.Unload(ui::kFormCode));
   EXPECT_EQ(rec.calls.back().message, DWORD{NIM_DELETE});
 }
 
@@ -141,7 +141,7 @@ TEST_F(TrayWin, RightButtonOpensTheMenuWithItsDefaultInBold) {
 }
 
 // Stands in for the main window, loaded first: its exit question is answered by `refuse`.
-class MainStandIn : public app::Form {
+class MainStandIn : public ui::Form {
  public:
   MainStandIn() { Create(L"TrayTestMain", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 0, 200, 100, nullptr, nullptr); }
   bool refuse = true;
@@ -157,15 +157,15 @@ TEST_F(TrayWin, ExitRefusedByTheMainWindowKeepsTheTray) {
   MainStandIn main;
   frmSysTray tray(Events(), rec.Fn());
   tray.AddMenuItem(L"&Exit Iconvane", L"close");
-  app::UnloadAllForms();
+  ui::UnloadAllForms();
   EXPECT_EQ(main.asked, 1);
-  EXPECT_TRUE(app::IsFormLoaded(main.hwnd()));
-  EXPECT_TRUE(app::IsFormLoaded(tray.hwnd()));
+  EXPECT_TRUE(ui::IsFormLoaded(main.hwnd()));
+  EXPECT_TRUE(ui::IsFormLoaded(tray.hwnd()));
   EXPECT_NE(rec.calls.back().message, DWORD{NIM_DELETE});
 
   main.refuse = false;
-  app::UnloadAllForms();
-  EXPECT_FALSE(app::IsFormLoaded(main.hwnd()));
+  ui::UnloadAllForms();
+  EXPECT_FALSE(ui::IsFormLoaded(main.hwnd()));
   EXPECT_FALSE(tray.Loaded());
   EXPECT_EQ(rec.calls.back().message, DWORD{NIM_DELETE});
 }
