@@ -31,6 +31,9 @@ TEST(IsDirectChild, OnlyOneComponentBelowTheParent) {
   EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\P\\Icon Library\\Cats\\a.gif"));
   EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\P\\Icon LibraryX\\Cats"));
   EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\P"));
+  EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\Q\\Icon Library\\Cats"));
+  // Only the view is looked at, never the text after it.
+  EXPECT_FALSE(IsDirectChild("C:\\P", std::string_view("C:\\P\\x", 4)));
   EXPECT_FALSE(IsDirectChild("", "\\Cats"));
 }
 

@@ -13,6 +13,8 @@ TEST(Icon, HigherBitsWinInTheOrder64_48_32_16) {
   EXPECT_EQ(IconFor(64), IconKind::Information);
   EXPECT_EQ(IconFor(80), IconKind::Information);
   EXPECT_EQ(IconFor(4 + 8), IconKind::None);
+  EXPECT_EQ(IconFor(kIconQuestion + kButtonsOKCancel), IconKind::Question);  // button bits beside it
+  EXPECT_EQ(IconFor(kIconCritical + kButtonsOKCancel), IconKind::Critical);
   EXPECT_EQ(SoundFor(IconKind::Critical), "SystemHand");
   EXPECT_EQ(SoundFor(IconKind::Exclamation), "SystemExclamation");
   EXPECT_EQ(SoundFor(IconKind::None), "");

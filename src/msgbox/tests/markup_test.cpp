@@ -49,6 +49,9 @@ TEST(Markup, CodesToggleInEitherCase) {
   EXPECT_EQ(l.runs[1].font, (FontFlags{false, false, true}));
   EXPECT_EQ(l.runs[2].font, FontFlags{});
 
+  // A run starts where the one before it on the line ends.
+  EXPECT_EQ(l.runs[1].x, l.runs[0].x + l.runs[0].width);
+
   const Layout twice = Lay("~b~bA");
   ASSERT_EQ(twice.runs.size(), 1u);
   EXPECT_FALSE(twice.runs[0].font.bold);

@@ -126,6 +126,7 @@ TEST_F(ButtonTest, SavedAndRestoredKeepsTheKnownQuirks) {
   button.SetBackColor(0x112233);
   button.SetFocusInverseColor(true);
   button.SetEnabled(true);
+  button.SetButtonShadow(false);
   PropertyBag bag;
   button.WriteProperties(bag);
   EXPECT_EQ(bag.Names().front(), "Caption");
@@ -137,6 +138,7 @@ TEST_F(ButtonTest, SavedAndRestoredKeepsTheKnownQuirks) {
   restored.ReadProperties(bag, "cmdOther");
   EXPECT_EQ(restored.Caption(), "OK");
   EXPECT_EQ(restored.ButtonStyle(), 2);
+  EXPECT_FALSE(restored.ButtonShadow());
   EXPECT_EQ(restored.BackColor(), 0x112233u);
   EXPECT_EQ(restored.FocusBorder(), InverseColor(0x112233));
   EXPECT_FALSE(restored.FocusInverseColor());  // read from a key never written
@@ -161,7 +163,7 @@ TEST_F(ButtonTest, UnreadableEntriesAreSkippedAndDisabledSurvives) {
   button.SetEnabled(false);
   PropertyBag bag;
   button.WriteProperties(bag);
-  bag.Write("ButtonStyle", std::string("abc"));
+  bag.Write("ButtonStyle", std::string("2x"));  // a number with more after it is no number
   bag.Write("Caption", int64_t{42});
   FakeSurface s2;
   Button restored(s2);
@@ -265,6 +267,15 @@ TEST_F(ButtonTest, DraggingOutAndBackReportsLeaveAndEnterOnce) {
   button.MouseMove(1, 0, 20, 10);
   button.MouseUp(1, 0, 20, 10);
   EXPECT_EQ(s.events, (std::vector<E>{E::MouseDown, E::MouseLeave, E::MouseEnter, E::MouseUp}));
+  // A second trip out and back is reported again.
+  s.Forget();
+  button.MouseDown(1, 0, 10, 10);
+  for (int i = 0; i < 2; ++i) {
+    button.MouseMove(1, 0, 2000, 10);
+    button.MouseMove(1, 0, 10, 10);
+  }
+  EXPECT_EQ(std::count(s.events.begin(), s.events.end(), E::MouseEnter), 2);
+  button.MouseUp(1, 0, 10, 10);
   // Moves without the capture or with another button are ignored.
   s.Forget();
   s.capture = false;
@@ -315,6 +326,13 @@ TEST_F(ButtonTest, DoubleClickPressesAgain) {
   EXPECT_TRUE(button.Pressed());
   button.MouseUp(1, 0, 0, 0);
   EXPECT_EQ(s.events, (std::vector<E>{E::MouseDown, E::MouseUp, E::Click, E::DblClick, E::MouseDown, E::MouseUp}));
+  // The right button neither clicks nor double-clicks.
+  s.Forget();
+  button.MouseDown(2, 0, 0, 0);
+  button.MouseUp(2, 0, 0, 0);
+  button.PlatformClick();
+  button.PlatformDblClick();
+  EXPECT_EQ(std::count(s.events.begin(), s.events.end(), E::DblClick), 0);
 }
 
 // ---- Drawing ----
