@@ -27,7 +27,7 @@ namespace {
 
 constexpr int kNameId = 1, kIconId = 2, kIconTextId = 3, kLogId = 4;
 constexpr int kLogLines = 8;
-constexpr int kWidth = 260, kHeight = 440, kIconBox = 96;
+constexpr int kWidth = 300, kHeight = 370, kIconBox = 100;
 
 struct StreamRelease {
   void operator()(IStream* s) const { s->Release(); }
@@ -62,7 +62,7 @@ class BuddyListWindow : public iv::Window {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const std::wstring title = L"AIM simulator - " + iv::Widen(ctx_.options.user);
     if (!Create(kBuddyListClass, title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
-                work.right - kWidth - 16, work.top + 16, kWidth, kHeight, nullptr, nullptr, CS_DBLCLKS,
+                work.right - kWidth - 8, work.top + 8, kWidth, kHeight, nullptr, nullptr, CS_DBLCLKS,
                 GetSysColorBrush(COLOR_BTNFACE)))
       return false;
     ctx_.onLog = [this](const std::string& line) { OnLog(line); };
