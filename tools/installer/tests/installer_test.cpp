@@ -308,6 +308,7 @@ TEST_F(InstallerTest, UpgradeRestartsOnlyWhatRan) {
   // The load sequence hides a -min start at its end: wait for the load to finish.
   ASSERT_NE(iv::e2e::WaitForMainWindow(PidOf(main)), nullptr);
   EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_EQ(ProcessesOf(Exe()), std::vector<DWORD>{PidOf(main)});  // the check below can see a copy
   EXPECT_TRUE(ExitProgram(main));
 
   ASSERT_TRUE(ProcessesOf(Exe()).empty());
