@@ -286,3 +286,36 @@ TEST(SetFrameControls, RefusesBrokenInputAndAWrongFrameCount) {
 
 }  // namespace
 }  // namespace iv::library
+
+#include "library/core/import_report.h"
+
+namespace iv::library {
+namespace {
+
+TEST(ImportSummary, CountsWhatWasImportedAndListsRefusalsAndReductions) {
+  const std::vector<ImportLine> lines = {{"a.png", true, ""},
+                                         {"b~x.gif", true, "reduced to 16 colours, kept 6 of 200 frames"},
+                                         {"c.txt", false, "only PNG, JPEG, BMP and GIF pictures can be imported"}};
+  const std::string s = ImportSummary(lines, 3, "Cats", false);
+  EXPECT_NE(s.find("~n2 of 3 pictures were imported into category ~bCats~b."), std::string::npos) << s;
+  EXPECT_NE(s.find("~n~bb-x.gif~b: reduced to 16 colours, kept 6 of 200 frames."), std::string::npos) << s;
+  EXPECT_NE(s.find("~n~bc.txt~b was not imported: only PNG"), std::string::npos) << s;
+  EXPECT_EQ(s.find("a.png"), std::string::npos);  // nothing to say about it
+  EXPECT_NE(ImportSummary({lines[0]}, 1, "C", false).find("The picture was imported"), std::string::npos);
+  EXPECT_NE(ImportSummary({lines[0], lines[0]}, 2, "C", false).find("All 2 pictures were"), std::string::npos);
+  EXPECT_NE(ImportSummary({lines[0]}, 40, "C", true).find("Import Cancelled~b~c#000000~n1 of 40 pictures was"),
+            std::string::npos);
+  EXPECT_NE(ImportSummary({lines[2]}, 1, "C", false).find("No picture was imported."), std::string::npos);
+}
+
+TEST(ImportSummary, ListsAtMostTheGivenNumberOfLines) {
+  const std::vector<ImportLine> lines(20, ImportLine{"x.txt", false, "bad"});
+  const std::string s = ImportSummary(lines, 20, "C", false, 12);
+  size_t count = 0;
+  for (size_t at = s.find("x.txt"); at != std::string::npos; at = s.find("x.txt", at + 1)) ++count;
+  EXPECT_EQ(count, 12u);
+  EXPECT_NE(s.find("...and 8 more."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace iv::library

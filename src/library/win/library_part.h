@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/win/part.h"
+#include "library/win/import_ui.h"
 
 namespace iv::library {
 
@@ -15,6 +16,8 @@ struct LibraryServices {
   std::function<int(HWND owner, const std::string& prompt)> ask;
   // Hands a URL or folder to the desktop shell; false when it refused.
   std::function<bool(const std::wstring& target)> open;
+  // Choosing pictures and asking and telling about importing them.
+  ImportServices import;
 };
 
 // The services of the running program.
