@@ -271,12 +271,13 @@ ImportServices DefaultImportServices() {
   return s;
 }
 
-std::wstring ImportPictures(HWND owner, const std::wstring& libraryRoot, const std::vector<std::wstring>& files,
-                            const std::wstring& suggested, const ImportServices& services) {
-  if (files.empty()) return {};
+void ImportPictures(HWND owner, const std::wstring& libraryRoot, const std::vector<std::wstring>& files,
+                    const std::wstring& suggested, const ImportServices& services,
+                    const std::function<void(const std::wstring& category)>& show) {
+  if (files.empty()) return;
   const Category category =
       ChooseCategory(owner, libraryRoot, static_cast<int>(files.size()), suggested, services);
-  if (category.name.empty()) return {};
+  if (category.name.empty()) return;
   Batch batch;
   batch.files = files;
   batch.folder = libraryRoot + L"\\" + category.name;
@@ -291,10 +292,10 @@ std::wstring ImportPictures(HWND owner, const std::wstring& libraryRoot, const s
   }
   // A category made for pictures that all failed would only be an empty folder.
   if (imported == 0 && category.made) RemoveDirectoryW(batch.folder.c_str());
+  if (imported > 0 && show) show(category.name);
   if (services.tell)
     services.tell(owner, ImportSummary(lines, static_cast<int>(files.size()), Narrow(category.name),
                                        batch.cancel.load()));
-  return imported > 0 ? category.name : std::wstring();
 }
 
 void AcceptDroppedFiles(HWND view, std::function<void(const std::vector<std::wstring>&, int row)> onDrop) {

@@ -25,11 +25,11 @@ struct ImportServices {
 ImportServices DefaultImportServices();
 
 // Imports `files` into a category of the library at `libraryRoot`: asks which
-// (offering `suggested`), shows progress, tells what became of each picture.
-// Returns the category the pictures went into, or "" when nothing was imported
-// because the user cancelled the question.
-std::wstring ImportPictures(HWND owner, const std::wstring& libraryRoot, const std::vector<std::wstring>& files,
-                            const std::wstring& suggested, const ImportServices& services);
+// (offering `suggested`), shows progress, calls `show` with the category when any
+// picture went into it, then tells what became of each picture.
+void ImportPictures(HWND owner, const std::wstring& libraryRoot, const std::vector<std::wstring>& files,
+                    const std::wstring& suggested, const ImportServices& services,
+                    const std::function<void(const std::wstring& category)>& show);
 
 // Lets `view` take files dropped from the file manager; `onDrop` gets their paths and
 // the view's row under the drop point (-1 for none). Undone when the view is destroyed.

@@ -361,15 +361,16 @@ class LibraryPart final : public app::MainPart {
   }
 
   void ImportIntoLibrary(const std::vector<std::wstring>& files, int folderRow) {
-    const HWND folders = Ctl(ids::lvFolders);
-    if (folderRow < 0) folderRow = SelectedRow(folders);
-    const std::wstring offered = folderRow < 0 ? L"" : RowText(folders, folderRow);
-    const std::wstring category = ImportPictures(host_.MainWindow(), Root(), files, offered, services_.import);
-    if (category.empty()) return;
-    ShowCategory(Narrow(category));
-    SelectRow(folders, FindRow(folders, category, -1));
-    currentFolderPath_.clear();  // the category has new icons: list it again
-    Folder_Click(L"");
+    const HWND view = Ctl(ids::lvFolders);
+    if (folderRow < 0) folderRow = SelectedRow(view);
+    const std::wstring offered = folderRow < 0 ? L"" : RowText(view, folderRow);
+    ImportPictures(host_.MainWindow(), Root(), files, offered, services_.import, [this](const std::wstring& category) {
+      const HWND folders = Ctl(ids::lvFolders);
+      ShowCategory(Narrow(category));
+      SelectRow(folders, FindRow(folders, category, -1));
+      currentFolderPath_.clear();  // the category has new icons: list it again
+      Folder_Click(L"");
+    });
   }
 
   void cmdView_Click() {
