@@ -91,6 +91,8 @@ std::vector<int> KeptFrames(int frameCount, int step) {
   return kept;
 }
 
+int DecodeStep(int frameCount) { return std::max(1, (frameCount + kMaxKeptFrames - 1) / kMaxKeptFrames); }
+
 std::vector<int> KeptDelays(const std::vector<int>& delaysCs, int step) {
   std::vector<int> out;
   step = std::max(step, 1);

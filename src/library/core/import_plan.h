@@ -66,6 +66,10 @@ class ReductionPlan {
 // The indices of the frames kept with every step-th frame, and their display times:
 // each kept frame shows for the frames it stands in for.
 std::vector<int> KeptFrames(int frameCount, int step);
+// Every how manyth frame of an animation is kept in memory at all: an icon never
+// shows hundreds of frames, and a hostile file may hold a hundred thousand.
+inline constexpr int kMaxKeptFrames = 300;
+int DecodeStep(int frameCount);
 std::vector<int> KeptDelays(const std::vector<int>& delaysCs, int step);
 
 // The icon's file name for a picture: its name without folder and extension, made

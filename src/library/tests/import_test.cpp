@@ -230,6 +230,11 @@ TEST(KeptFrames, KeepsEveryStepthFrameForTheTimeOfThoseDropped) {
   EXPECT_EQ(KeptFrames(3, 7), (std::vector<int>{0}));
   EXPECT_EQ(KeptDelays({10, 10, 10, 10, 5}, 2), (std::vector<int>{20, 20, 5}));
   EXPECT_EQ(KeptDelays({40000, 40000}, 2), (std::vector<int>{65535}));
+  EXPECT_EQ(DecodeStep(1), 1);
+  EXPECT_EQ(DecodeStep(300), 1);
+  EXPECT_EQ(DecodeStep(301), 2);
+  EXPECT_EQ(DecodeStep(100'000), 334);
+  EXPECT_LE(static_cast<int>(KeptFrames(100'000, DecodeStep(100'000)).size()), kMaxKeptFrames);
 }
 
 TEST(IconNameFor, NamesTheIconAfterThePictureSafely) {

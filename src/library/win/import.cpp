@@ -28,6 +28,7 @@ constexpr int kDefaultDelayCs = 10;
 using IconFrame = Bytes;
 
 struct Decoded {
+  int sourceFrames = 1;  // frames of the picture, before any was dropped
   int canvas = 0;
   std::vector<IconFrame> frames;
   std::vector<int> delaysCs;
@@ -112,8 +113,10 @@ std::optional<Decoded> DecodeGif(IWICBitmapDecoder* decoder, const PictureFacts&
   count = std::min<UINT>(count, static_cast<UINT>(facts.frames.size()));
   const int sw = facts.width, sh = facts.height;
   const Placement p = PlaceInIcon(sw, sh);
+  const int step = DecodeStep(static_cast<int>(count));
   Decoded out;
   out.canvas = p.canvas;
+  out.sourceFrames = static_cast<int>(count);
   Bytes screen(static_cast<size_t>(sw) * sh * 4), previous;
   for (UINT i = 0; i < count; ++i) {
     if (cancel) return std::nullopt;
@@ -128,14 +131,20 @@ std::optional<Decoded> DecodeGif(IWICBitmapDecoder* decoder, const PictureFacts&
     if (FAILED(pixels->CopyPixels(nullptr, w * 4, static_cast<UINT>(px.size()), px.data()))) return std::nullopt;
     if (ff.disposal == 3) previous = screen;
     DrawOver(screen, sw, sh, px, ff.left, ff.top, static_cast<int>(w), static_cast<int>(h));
-    BoxScaler scaler(sw, sh, p.width, p.height);
-    scaler.AddRows(screen.data(), 0, sh, static_cast<size_t>(sw) * 4);
-    const Bytes scaled = scaler.Result();
-    IconFrame icon(static_cast<size_t>(p.canvas) * p.canvas * 4);
-    for (int y = 0; y < p.height; ++y)
-      std::memcpy(&icon[((p.y + y) * p.canvas + p.x) * 4], &scaled[y * p.width * 4], p.width * 4);
-    out.frames.push_back(std::move(icon));
-    out.delaysCs.push_back(ff.delayCs < kMinDelayCs ? kDefaultDelayCs : ff.delayCs);
+    const int delay = ff.delayCs < kMinDelayCs ? kDefaultDelayCs : ff.delayCs;
+    // Every frame is drawn, as later ones draw over it; only every step-th is kept.
+    if (i % step == 0) {
+      BoxScaler scaler(sw, sh, p.width, p.height);
+      scaler.AddRows(screen.data(), 0, sh, static_cast<size_t>(sw) * 4);
+      const Bytes scaled = scaler.Result();
+      IconFrame icon(static_cast<size_t>(p.canvas) * p.canvas * 4);
+      for (int y = 0; y < p.height; ++y)
+        std::memcpy(&icon[((p.y + y) * p.canvas + p.x) * 4], &scaled[y * p.width * 4], p.width * 4);
+      out.frames.push_back(std::move(icon));
+      out.delaysCs.push_back(delay);
+    } else {
+      out.delaysCs.back() = std::min(65535, out.delaysCs.back() + delay);
+    }
     if (ff.disposal == 2) ClearRect(screen, sw, sh, ff.left, ff.top, static_cast<int>(w), static_cast<int>(h));
     if (ff.disposal == 3) screen.swap(previous);
   }
@@ -296,6 +305,7 @@ std::string Plural(int n, const char* one, const char* many) {
 std::optional<Bytes> Fit(IWICImagingFactory* wic, const Decoded& d, const std::atomic<bool>& cancel,
                          std::string& problem, std::string& note) {
   const int total = static_cast<int>(d.frames.size());
+  const int shown = total == 1 ? 1 : d.sourceFrames;  // frames the user knows of
   ReductionPlan plan(total);
   size_t smallest = SIZE_MAX;
   for (;;) {
@@ -314,14 +324,14 @@ std::optional<Bytes> Fit(IWICImagingFactory* wic, const Decoded& d, const std::a
       if (a.colours < 256) parts.push_back("reduced to " + std::to_string(a.colours) + " colours");
       if (encoded->framesWritten < static_cast<int>(kept.size()))
         parts.push_back("only the first frame could be written");
-      else if (static_cast<int>(kept.size()) < total)
-        parts.push_back("kept " + std::to_string(kept.size()) + " of " + Plural(total, "frame", "frames"));
+      else if (static_cast<int>(kept.size()) < shown)
+        parts.push_back("kept " + std::to_string(kept.size()) + " of " + Plural(shown, "frame", "frames"));
       for (size_t i = 0; i < parts.size(); ++i) note += (i ? ", " : "") + parts[i];
       return encoded->gif;
     }
     if (encoded->framesWritten < static_cast<int>(kept.size())) {
       // The encoder writes one frame only: go on with a still.
-      Decoded first{d.canvas, {d.frames[0]}, {0}};
+      Decoded first{1, d.canvas, {d.frames[0]}, {0}};
       auto still = Fit(wic, first, cancel, problem, note);
       if (still) note = note.empty() ? "only the first frame could be written" : note + ", only the first frame could be written";
       return still;

@@ -118,6 +118,17 @@ TEST_F(ImportTest, ALongAnimationIsReducedUntilItFits) {
   }
 }
 
+TEST_F(ImportTest, AnAnimationOfThousandsOfFramesKeepsItsRunningTime) {
+  SaveBytes(In(L"flicker.gif"), AnimatedGif(5000, 8));
+  const ImportResult r = Import(In(L"flicker.gif"));
+  const auto d = Check(r);
+  EXPECT_EQ(d.width, 8);
+  EXPECT_NE(r.note.find("of 5000 frames"), std::string::npos) << r.note;
+  int total = 0;
+  for (int cs : d.delaysCs) total += cs;
+  EXPECT_EQ(total, 5000 * 5);
+}
+
 TEST_F(ImportTest, AOnePixelBmpStaysOnePixel) {
   SaveBytes(In(L"dot.bmp"), Bmp(1, 1));
   const auto d = Check(Import(In(L"dot.bmp")));
