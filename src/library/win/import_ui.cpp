@@ -282,6 +282,7 @@ void ImportPictures(HWND owner, const std::wstring& libraryRoot, const std::vect
   batch.files = files;
   batch.folder = libraryRoot + L"\\" + category.name;
   RunBatch(owner, batch);
+  if (!IsWindow(owner)) return;  // the program closed meanwhile: no views to show anything in
   std::vector<ImportLine> lines;
   int imported = 0;
   for (size_t i = 0; i < files.size(); ++i) {

@@ -129,6 +129,25 @@ TEST_F(ImportTest, AnAnimationOfThousandsOfFramesKeepsItsRunningTime) {
   EXPECT_EQ(total, 5000 * 5);
 }
 
+TEST_F(ImportTest, AGifKeepsItsSeeThroughPixels) {
+  gif::Image image;
+  image.width = image.height = 4;
+  image.palette = {{255, 0, 0}, {0, 0, 255}};
+  image.transparent = 1;
+  image.frames.push_back({{1, 1, 1, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 1, 1, 1}, 0});
+  SaveBytes(In(L"ring.gif"), *gif::Encode(image));
+  const auto d = Check(Import(In(L"ring.gif")));
+  ASSERT_EQ(d.frames.size(), 1u);
+  ASSERT_GE(d.transparent, 0);
+  const auto& px = d.frames[0];
+  for (int i : {0, 3, 4, 15}) EXPECT_EQ(px[i], d.transparent) << i;
+  for (int i : {5, 6, 9, 10}) {
+    ASSERT_NE(px[i], d.transparent) << i;
+    EXPECT_GE(d.framePalettes[0][px[i]].r, 240);  // the palette builder rounds a little
+    EXPECT_LE(d.framePalettes[0][px[i]].b, 15);
+  }
+}
+
 TEST_F(ImportTest, AOnePixelBmpStaysOnePixel) {
   SaveBytes(In(L"dot.bmp"), Bmp(1, 1));
   const auto d = Check(Import(In(L"dot.bmp")));
