@@ -40,8 +40,12 @@ DownloadResult AddIcon(const std::string& url, DownloadSite& site) {
   DownloadResult r;
   r.category = CategoryFromURL(url);
   const std::string file = FileNameFromURL(url);
-  if (!IsWebUrl(url) || !IsSafeName(r.category) || !IsSafeName(file) || !site.EnsureFolder(r.category))
+  if (!IsWebUrl(url) || !IsSafeName(r.category)) return Ended(Kind::Failed);
+  if (!IsIconName(file)) {
+    site.SetCount(std::string(kTextNotIcon));
     return Ended(Kind::Failed);
+  }
+  if (!site.EnsureFolder(r.category)) return Ended(Kind::Failed);
   switch (FetchIcon(url, r.category, file, site)) {
     case IconOutcome::Cancelled: return Ended(Kind::Cancelled);
     case IconOutcome::Failed: return Ended(Kind::Failed);
@@ -76,7 +80,7 @@ DownloadResult AddList(const std::string& url, DownloadSite& site) {
     site.SetProgress(i);
     const std::string& iconUrl = lines[i];
     const std::string file = FileNameFromURL(iconUrl);
-    if (!IsWebUrl(iconUrl) || !IsSafeName(file)) {
+    if (!IsWebUrl(iconUrl) || !IsIconName(file)) {
       site.SetCount(std::string(kTextNotIcon));
       continue;
     }
@@ -85,6 +89,8 @@ DownloadResult AddList(const std::string& url, DownloadSite& site) {
     // Icons that are not in the library are not handed over to the rotation.
     if (outcome != IconOutcome::Failed) r.entries.push_back(r.category + "\\" + file);
   }
+  // Nothing written and nothing there already: there is nothing to report or to add.
+  if (r.entries.empty()) return Ended(Kind::Failed);
   r.kind = Kind::Done;
   return r;
 }
