@@ -39,7 +39,7 @@ int Main() {
   HttpStub server;
   TempProgramFolder folder;
   std::string list = "[Bulk Icons]\n";
-  const std::string icon = kGif + std::string(2000, '\x55');  // about the size of a buddy icon
+  const std::string icon = Gif(std::string(2000, '\x55'));  // about the size of a buddy icon
   for (int i = 1; i <= kIcons; ++i) {
     const std::string path = "/i/Bulk.Icons/icon" + std::to_string(i) + ".gif";
     server.Set(path, {200, icon});

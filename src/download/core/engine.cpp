@@ -72,10 +72,19 @@ DownloadResult AddList(const std::string& url, DownloadSite& site) {
   r.category = ListCategory(lines[1]);
   if (!IsSafeName(r.category) || !site.EnsureFolder(r.category)) return Ended(Kind::Failed);
 
+  // Icons to come are asked for ahead of their turn so that transfers overlap; they
+  // are still taken, written and counted in the list's order.
+  const auto wanted = [&](int i) {
+    return IsWebUrl(lines[i]) && IsIconName(FileNameFromURL(lines[i])) &&
+           !site.IconExists(r.category, FileNameFromURL(lines[i]));
+  };
+  int ahead = 2;
   const std::string total = std::to_string(n - 1);
   site.SetCount("Icon 1 of " + total);
   site.SetProgressRange(1, n);
   for (int i = 2; i <= n; ++i) {
+    for (; ahead <= n && ahead < i + kFetchAhead; ++ahead)
+      if (ahead > i && wanted(ahead)) site.Prefetch(lines[ahead]);
     site.SetCount("Icon " + std::to_string(i - 1) + " of " + total);
     site.SetProgress(i);
     const std::string& iconUrl = lines[i];

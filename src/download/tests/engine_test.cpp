@@ -26,8 +26,13 @@ class FakeSite : public DownloadSite {
 
   void Serve(const std::string& url, const std::string& body) { server[url] = {Fetched::Status::Ok, body}; }
 
+  std::vector<std::string> prefetched;
+  std::vector<size_t> prefetchedAtFetch;  // how many were asked for ahead when each fetch came
+
+  void Prefetch(const std::string& url) override { prefetched.push_back(url); }
   Fetched Fetch(const std::string& url) override {
     fetched.push_back(url);
+    prefetchedAtFetch.push_back(prefetched.size());
     if (url == cancelAt) {
       cancelled = true;
       return {Fetched::Status::Cancelled, {}};
@@ -175,6 +180,46 @@ TEST(AddList, ClosingMidListStopsAtOnce) {
   EXPECT_EQ(RunDownload("AddList", "http://h/list", site).kind, Kind::Cancelled);
   EXPECT_EQ(site.files.size(), 1u);
   EXPECT_EQ(site.fetched.back(), "http://h/i/b.gif");
+}
+
+TEST(AddList, IconsAreAskedForAFewAheadButTakenInTheListsOrder) {
+  FakeSite site;
+  std::string list = "[Cats]\n";
+  std::vector<std::string> urls, entries;
+  for (int k = 1; k <= 20; ++k) {
+    const std::string file = k == 5 ? "x.js" : "i" + std::to_string(k) + ".gif";
+    urls.push_back("http://h/i/" + file);
+    list += urls.back() + "\n";
+    site.Serve(urls.back(), Gif());
+    if (k == 3 || k == 12) site.files["Cats\\" + file] = "mine";
+    if (k != 5) entries.push_back("Cats\\" + file);
+  }
+  site.Serve("http://h/list", list);
+  const DownloadResult r = RunDownload("AddList", "http://h/list", site);
+  EXPECT_EQ(r.entries, entries);
+  std::vector<std::string> counts{"Icon 1 of 20"};
+  for (int k = 1; k <= 20; ++k) {
+    counts.push_back("Icon " + std::to_string(k) + " of 20");
+    if (k == 3 || k == 12) counts.push_back(std::string(kTextSkipped));
+    if (k == 5) counts.push_back(std::string(kTextNotIcon));
+  }
+  EXPECT_EQ(site.counts, counts);
+
+  std::vector<std::string> wanted;  // every icon to fetch, in order
+  for (int k = 1; k <= 20; ++k)
+    if (k != 3 && k != 5 && k != 12) wanted.push_back(urls[k - 1]);
+  ASSERT_EQ(site.fetched.size(), wanted.size() + 1);
+  EXPECT_EQ(std::vector<std::string>(site.fetched.begin() + 1, site.fetched.end()), wanted);
+  // Each icon but the first was asked for ahead, once, and never more than a few ahead.
+  EXPECT_EQ(site.prefetched, std::vector<std::string>(wanted.begin() + 1, wanted.end()));
+  for (size_t f = 1; f < site.fetched.size(); ++f) {
+    const size_t pos = std::find(urls.begin(), urls.end(), site.fetched[f]) - urls.begin();
+    const size_t asked = site.prefetchedAtFetch[f];
+    ASSERT_GT(asked, 0u);
+    const size_t lastPos = std::find(urls.begin(), urls.end(), site.prefetched[asked - 1]) - urls.begin();
+    EXPECT_LT(lastPos, pos + kFetchAhead) << site.fetched[f];
+    if (f + 1 < site.fetched.size()) EXPECT_GT(lastPos, pos) << "nothing was under way beside " << site.fetched[f];
+  }
 }
 
 TEST(AddList, CrLfLineEndsWork) {

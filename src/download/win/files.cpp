@@ -42,7 +42,8 @@ bool EnsureFolder(const std::wstring& path) {
 }
 
 bool WriteFileAtomic(const std::wstring& path, std::string_view bytes, bool replace) {
-  if (!replace && Attributes(path) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD existing = Attributes(path);
+  if (existing != INVALID_FILE_ATTRIBUTES && (!replace || (existing & FILE_ATTRIBUTE_READONLY))) return false;
   const std::wstring temp = TempNameFor(path);
   bool ok;
   {

@@ -13,7 +13,7 @@ bool FileExists(const std::wstring& path);
 bool EnsureFolder(const std::wstring& path);
 
 // Writes bytes as the whole content of path. Without 'replace' an existing file is
-// left alone and the write fails.
+// left alone and the write fails; a read-only file is never replaced, as on Windows.
 bool WriteFileAtomic(const std::wstring& path, std::string_view bytes, bool replace);
 
 // text + CR LF into path when no file exists there or 'overwrite'; creates the folder

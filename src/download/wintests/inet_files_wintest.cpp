@@ -65,12 +65,12 @@ TEST(Inet, CancelWhileWaitingEndsTheWaitAtOnce) {
 TEST(Files, IconsAreNeverReplacedAndNoTemporaryFileStays) {
   TempProgramFolder dir;
   const std::wstring icon = dir.library().wstring() + L"\\cat.gif";
-  EXPECT_TRUE(WriteFileAtomic(icon, kGif, false));
+  EXPECT_TRUE(WriteFileAtomic(icon, Gif(), false));
   EXPECT_FALSE(WriteFileAtomic(icon, "other", false));
-  EXPECT_EQ(ReadAll(icon), kGif);
+  EXPECT_EQ(ReadAll(icon), Gif());
   EXPECT_TRUE(WriteFileAtomic(icon, "newer", true));
   EXPECT_EQ(ReadAll(icon), "newer");
-  EXPECT_FALSE(WriteFileAtomic(dir.path() + L"\\missing\\x.gif", kGif, false));
+  EXPECT_FALSE(WriteFileAtomic(dir.path() + L"\\missing\\x.gif", Gif(), false));
   EXPECT_EQ(dir.LibraryFiles(), std::vector<std::string>{"cat.gif"});
 }
 
