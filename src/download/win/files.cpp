@@ -15,14 +15,14 @@ std::wstring TempNameFor(const std::wstring& path) {
   return path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".tmp";
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes, bool flush) {
   while (!bytes.empty()) {
     const DWORD chunk = bytes.size() > (1u << 20) ? (1u << 20) : static_cast<DWORD>(bytes.size());
     DWORD written = 0;
     if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
     bytes.remove_prefix(written);
   }
-  return FlushFileBuffers(file) != 0;
+  return !flush || FlushFileBuffers(file) != 0;
 }
 
 }  // namespace
@@ -42,8 +42,11 @@ bool EnsureFolder(const std::wstring& path) {
 }
 
 bool WriteFileAtomic(const std::wstring& path, std::string_view bytes, bool replace) {
-  const DWORD existing = Attributes(path);
-  if (existing != INVALID_FILE_ATTRIBUTES && (!replace || (existing & FILE_ATTRIBUTE_READONLY))) return false;
+  // A new file needs no look first: the rename below fails when the name is taken.
+  if (replace) {
+    const DWORD existing = Attributes(path);
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) return false;
+  }
   const std::wstring temp = TempNameFor(path);
   bool ok;
   {
@@ -53,11 +56,13 @@ bool WriteFileAtomic(const std::wstring& path, std::string_view bytes, bool repl
       file.release();
       return false;
     }
-    ok = WriteAll(file.get(), bytes);
+    // Replacing a file is made durable before the old content goes. A new icon is only
+    // renamed into place: syncing each of a list's icons to disk took longer than
+    // fetching them, and the rename alone already keeps cut files out of the library.
+    ok = WriteAll(file.get(), bytes, replace);
   }
   // Without MOVEFILE_REPLACE_EXISTING the rename fails if the target appeared meanwhile.
-  ok = ok && MoveFileExW(temp.c_str(), path.c_str(),
-                         MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0));
+  ok = ok && MoveFileExW(temp.c_str(), path.c_str(), replace ? MOVEFILE_WRITE_THROUGH | MOVEFILE_REPLACE_EXISTING : 0);
   if (!ok) DeleteFileW(temp.c_str());
   return ok;
 }
