@@ -13,6 +13,7 @@
 #include "download/core/engine.h"
 #include "download/win/files.h"
 #include "download/win/inet.h"
+#include "download/win/library_site.h"
 #include "e2e/support/driver.h"
 #include "../wintests/support.h"
 
@@ -30,24 +31,19 @@ double Now() {
   return 1000.0 * t.QuadPart / f.QuadPart;
 }
 
-class BenchSite : public DownloadSite {
+class BenchSite : public LibrarySite {
  public:
-  explicit BenchSite(const fs::path& library) : library_(library.wstring()) {}
+  explicit BenchSite(const fs::path& library) : LibrarySite(inet_, library.wstring()) {}
   Fetched Fetch(const std::string& url) override {
     const double start = Now();
-    Fetched f = inet_.OpenURL(url);
+    Fetched f = LibrarySite::Fetch(url);
     waitMs += Now() - start;
     return f;
   }
-  void Prefetch(const std::string& url) override { inet_.Prefetch(url); }
   bool Cancelled() const override { return false; }
-  bool EnsureFolder(const std::string& c) override { return download::EnsureFolder(Folder(c)); }
-  bool IconExists(const std::string& c, const std::string& f) override {
-    return FileExists(Folder(c) + L"\\" + Widen(f));
-  }
   bool WriteIcon(const std::string& c, const std::string& f, const std::string& bytes) override {
     const double start = Now();
-    const bool ok = WriteFileAtomic(Folder(c) + L"\\" + Widen(f), bytes, false);
+    const bool ok = LibrarySite::WriteIcon(c, f, bytes);
     writeMs += Now() - start;
     return ok;
   }
@@ -58,9 +54,7 @@ class BenchSite : public DownloadSite {
   double waitMs = 0, writeMs = 0;  // time spent waiting for replies and writing files
 
  private:
-  std::wstring Folder(const std::string& c) const { return library_ + L"\\" + Widen(c); }
-  std::wstring library_;
-  Inet inet_;
+  Inet inet_;  // made before the base uses it: only its address is taken there
 };
 
 double Median(std::vector<double> v) {

@@ -84,7 +84,7 @@ DownloadResult AddList(const std::string& url, DownloadSite& site) {
   site.SetProgressRange(1, n);
   for (int i = 2; i <= n; ++i) {
     for (; ahead <= n && ahead < i + kFetchAhead; ++ahead)
-      if (ahead > i && wanted(ahead)) site.Prefetch(lines[ahead]);
+      if (wanted(ahead)) site.Prefetch(lines[ahead], r.category, FileNameFromURL(lines[ahead]));
     site.SetCount("Icon " + std::to_string(i - 1) + " of " + total);
     site.SetProgress(i);
     const std::string& iconUrl = lines[i];

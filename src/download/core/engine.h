@@ -26,7 +26,7 @@ class DownloadSite {
   // Fetches a whole body; keeps the window alive while it waits.
   virtual Fetched Fetch(const std::string& url) = 0;
   // Starts fetching an icon ahead of its turn; its Fetch then collects the reply.
-  virtual void Prefetch(const std::string& /*url*/) {}
+  virtual void Prefetch(const std::string& /*url*/, const std::string& /*category*/, const std::string& /*file*/) {}
   // Set once the window is being closed.
   virtual bool Cancelled() const = 0;
   // Library folders and files by category and file name (both checked safe).

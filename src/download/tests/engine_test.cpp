@@ -29,7 +29,11 @@ class FakeSite : public DownloadSite {
   std::vector<std::string> prefetched;
   std::vector<size_t> prefetchedAtFetch;  // how many were asked for ahead when each fetch came
 
-  void Prefetch(const std::string& url) override { prefetched.push_back(url); }
+  void Prefetch(const std::string& url, const std::string& category, const std::string& file) override {
+    EXPECT_TRUE(folders.count(category));
+    EXPECT_EQ(file, url.substr(url.rfind('/') + 1));
+    prefetched.push_back(url);
+  }
   Fetched Fetch(const std::string& url) override {
     fetched.push_back(url);
     prefetchedAtFetch.push_back(prefetched.size());
@@ -210,8 +214,8 @@ TEST(AddList, IconsAreAskedForAFewAheadButTakenInTheListsOrder) {
     if (k != 3 && k != 5 && k != 12) wanted.push_back(urls[k - 1]);
   ASSERT_EQ(site.fetched.size(), wanted.size() + 1);
   EXPECT_EQ(std::vector<std::string>(site.fetched.begin() + 1, site.fetched.end()), wanted);
-  // Each icon but the first was asked for ahead, once, and never more than a few ahead.
-  EXPECT_EQ(site.prefetched, std::vector<std::string>(wanted.begin() + 1, wanted.end()));
+  // Each icon was asked for ahead, once, in order, and never more than a few ahead.
+  EXPECT_EQ(site.prefetched, wanted);
   for (size_t f = 1; f < site.fetched.size(); ++f) {
     const size_t pos = std::find(urls.begin(), urls.end(), site.fetched[f]) - urls.begin();
     const size_t asked = site.prefetchedAtFetch[f];

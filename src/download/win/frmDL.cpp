@@ -8,6 +8,7 @@
 #include "download/win/ask.h"
 #include "download/win/download_feature.h"
 #include "download/win/files.h"
+#include "download/win/library_site.h"
 #include "download/win/instance.h"
 #include "ui/win/forms.h"
 
@@ -32,22 +33,10 @@ constexpr char kAskList[] =
 }  // namespace
 
 // The engine's view of this window: fetching through Inet, files in the library.
-class frmDL::Site : public DownloadSite {
+class frmDL::Site : public LibrarySite {
  public:
-  explicit Site(frmDL& w) : w_(w) {}
-  Fetched Fetch(const std::string& url) override { return w_.Inet_.OpenURL(url); }
-  void Prefetch(const std::string& url) override { w_.Inet_.Prefetch(url); }
+  explicit Site(frmDL& w) : LibrarySite(w.Inet_, w.Library()), w_(w) {}
   bool Cancelled() const override { return w_.Cancelled; }
-  bool EnsureFolder(const std::string& category) override {
-    // A missing library is created too rather than failing every download.
-    return download::EnsureFolder(w_.Library()) && download::EnsureFolder(Folder(category));
-  }
-  bool IconExists(const std::string& category, const std::string& file) override {
-    return FileExists(Folder(category) + L"\\" + Widen(file));
-  }
-  bool WriteIcon(const std::string& category, const std::string& file, const std::string& bytes) override {
-    return WriteFileAtomic(Folder(category) + L"\\" + Widen(file), bytes, false);
-  }
   void SetCount(const std::string& text) override {
     w_.status_.count = text;
     w_.StatusChanged();
@@ -59,7 +48,6 @@ class frmDL::Site : public DownloadSite {
   }
 
  private:
-  std::wstring Folder(const std::string& category) const { return w_.Library() + L"\\" + Widen(category); }
   frmDL& w_;
 };
 

@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -11,6 +12,7 @@
 
 #include "base/win/handles.h"
 #include "base/win/utf.h"
+#include "download/win/files.h"
 
 namespace iv::download {
 
@@ -22,6 +24,9 @@ constexpr size_t kMaxBody = 32u << 20;
 // Shared by the waiting thread and the worker; the worker may outlive a cancelled wait.
 struct Inet::Transfer {
   std::wstring url;
+  std::wstring spool;   // where the worker writes the body, if anywhere
+  std::mutex spoolMutex;
+  bool spooled = false;  // the spool file holds the body and is not handed over yet
   InetTimeouts timeouts;
   std::weak_ptr<Pool> pool;
   std::atomic<bool> cancelled{false};
@@ -32,6 +37,30 @@ struct Inet::Transfer {
   UniqueHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   HINTERNET* session = nullptr;  // the worker's session while it runs this; guarded by Pool::mutex
   Fetched result;                // written by the worker before 'done' is set
+
+  // The worker's side: keeps a written spool file only while the transfer is wanted.
+  void KeepSpool() {
+    std::unique_lock lock(spoolMutex);
+    if (!cancelled) {
+      spooled = true;
+      return;
+    }
+    lock.unlock();
+    DeleteFileW(spool.c_str());
+  }
+  // The waiter's side: the spool file for the caller, or deleted when there is none.
+  void TakeSpool(std::wstring* to) {
+    std::lock_guard lock(spoolMutex);
+    if (!spooled) return;
+    spooled = false;
+    if (to) *to = spool;
+    else DeleteFileW(spool.c_str());
+  }
+  // Stops the transfer and deletes a spool file already written.
+  void Drop() {
+    cancelled = true;
+    TakeSpool(nullptr);
+  }
 };
 
 struct Inet::Pool {
@@ -40,6 +69,26 @@ struct Inet::Pool {
   std::deque<std::shared_ptr<Transfer>> queue;
   HINTERNET sessions[kWorkers] = {};  // one per worker, opened on its first transfer
   bool closed = false;
+  int writing = 0;  // workers writing a spool file
+  std::condition_variable written;
+
+  // A spool file is begun only while the pool is open, so closing can wait for the
+  // last one and nothing half written outlives the program.
+  bool BeginWrite(const Transfer& t) {
+    std::lock_guard lock(mutex);
+    if (closed || t.cancelled) return false;
+    ++writing;
+    return true;
+  }
+  void EndWrite() {
+    std::lock_guard lock(mutex);
+    --writing;
+    written.notify_all();
+  }
+  void WaitForWrites(DWORD ms) {
+    std::unique_lock lock(mutex);
+    written.wait_for(lock, std::chrono::milliseconds(ms), [&] { return writing == 0; });
+  }
 
   // Closing the worker's session aborts its blocking call; the worker opens a new one.
   void Abort(Transfer& t) {
@@ -144,6 +193,10 @@ void Work(std::shared_ptr<Pool> pool, int index) {
     t->lastActivity = GetTickCount();
     t->started = true;
     Fetched r = session ? Run(*pool, *t, session) : Fetched{};
+    if (r.status == Fetched::Status::Ok && !t->spool.empty() && pool->BeginWrite(*t)) {
+      if (WriteNewFile(t->spool, r.body)) t->KeepSpool();
+      pool->EndWrite();
+    }
     {
       std::lock_guard lock(pool->mutex);
       t->session = nullptr;
@@ -189,22 +242,27 @@ WaitEnd WaitFor(Transfer& t) {
 
 }  // namespace
 
-Inet::~Inet() { Cancel(); }
+Inet::~Inet() {
+  const std::shared_ptr<Pool> pool = pool_;
+  Cancel();
+  // A worker may be writing a body it fetched ahead; it deletes the file once done.
+  if (pool) pool->WaitForWrites(5000);
+}
 
 void Inet::Cancel() {
   if (pool_) std::exchange(pool_, nullptr)->Close();
   for (auto& [url, t] : prefetched_) {
-    t->cancelled = true;
+    t->Drop();
     SetEvent(t->done.get());
   }
   prefetched_.clear();
   if (waiting_) {
-    waiting_->cancelled = true;
+    waiting_->Drop();
     SetEvent(waiting_->done.get());
   }
 }
 
-std::shared_ptr<Inet::Transfer> Inet::Start(const std::string& url, InetTimeouts timeouts) {
+std::shared_ptr<Inet::Transfer> Inet::Start(const std::string& url, std::wstring spool, InetTimeouts timeouts) {
   if (!pool_) {
     pool_ = std::make_shared<Pool>();
     for (int i = 0; i < kWorkers; ++i) std::thread(Work, pool_, i).detach();
@@ -212,6 +270,7 @@ std::shared_ptr<Inet::Transfer> Inet::Start(const std::string& url, InetTimeouts
   auto t = std::make_shared<Transfer>();
   if (!t->done) return nullptr;
   t->url = Widen(url);
+  t->spool = std::move(spool);
   t->timeouts = timeouts;
   t->pool = pool_;
   {
@@ -222,13 +281,13 @@ std::shared_ptr<Inet::Transfer> Inet::Start(const std::string& url, InetTimeouts
   return t;
 }
 
-void Inet::Prefetch(const std::string& url, InetTimeouts timeouts) {
+void Inet::Prefetch(const std::string& url, std::wstring spool, InetTimeouts timeouts) {
   for (const auto& entry : prefetched_)
     if (entry.first == url) return;
-  if (auto t = Start(url, timeouts)) prefetched_.emplace_back(url, std::move(t));
+  if (auto t = Start(url, std::move(spool), timeouts)) prefetched_.emplace_back(url, std::move(t));
 }
 
-Fetched Inet::OpenURL(const std::string& url, InetTimeouts timeouts) {
+Fetched Inet::OpenURL(const std::string& url, InetTimeouts timeouts, std::wstring* spooled) {
   std::shared_ptr<Transfer> t;
   for (auto it = prefetched_.begin(); it != prefetched_.end(); ++it) {
     if (it->first != url) continue;
@@ -236,7 +295,7 @@ Fetched Inet::OpenURL(const std::string& url, InetTimeouts timeouts) {
     prefetched_.erase(it);
     break;
   }
-  if (!t) t = Start(url, timeouts);
+  if (!t) t = Start(url, {}, timeouts);
   if (!t) return {};
   waiting_ = t;
   // Pending messages first: with replies already in, the window still paints and closes.
@@ -245,7 +304,10 @@ Fetched Inet::OpenURL(const std::string& url, InetTimeouts timeouts) {
   if (end == WaitEnd::Quit) Cancel();
   if (end == WaitEnd::TimedOut)
     if (auto pool = t->pool.lock()) pool->Abort(*t);
-  if (end == WaitEnd::Quit || (end == WaitEnd::Done && t->cancelled)) return {Fetched::Status::Cancelled, {}};
+  const bool cancelled = end == WaitEnd::Quit || (end == WaitEnd::Done && t->cancelled);
+  if (end != WaitEnd::Done || cancelled || t->result.status != Fetched::Status::Ok) t->Drop();
+  else t->TakeSpool(spooled);
+  if (cancelled) return {Fetched::Status::Cancelled, {}};
   if (end == WaitEnd::TimedOut) return {};
   return std::move(t->result);
 }

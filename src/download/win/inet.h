@@ -27,11 +27,14 @@ class Inet {
   ~Inet();
 
   // Starts fetching 'url' in the background; a later OpenURL of it collects the reply.
-  void Prefetch(const std::string& url, InetTimeouts timeouts = {});
+  // With a 'spool' path the worker also writes a whole reply's body to that new file.
+  void Prefetch(const std::string& url, std::wstring spool = {}, InetTimeouts timeouts = {});
 
   // The whole body of a 2xx reply. A non-2xx status, a transfer error or a time-out
-  // is Failed; Cancel() while waiting gives Cancelled at once.
-  Fetched OpenURL(const std::string& url, InetTimeouts timeouts = {});
+  // is Failed; Cancel() while waiting gives Cancelled at once. A body written to its
+  // spool file is handed over in 'spooled' (the caller then owns the file); without
+  // 'spooled', or when the fetch did not succeed, the file is deleted.
+  Fetched OpenURL(const std::string& url, InetTimeouts timeouts = {}, std::wstring* spooled = nullptr);
 
   // Aborts every transfer, running or waiting; safe to call from a message handler
   // that runs inside OpenURL's wait.
@@ -41,7 +44,7 @@ class Inet {
   struct Pool;      // the workers and their queue
 
  private:
-  std::shared_ptr<Transfer> Start(const std::string& url, InetTimeouts timeouts);
+  std::shared_ptr<Transfer> Start(const std::string& url, std::wstring spool, InetTimeouts timeouts);
 
   std::shared_ptr<Pool> pool_;
   std::shared_ptr<Transfer> waiting_;  // the transfer OpenURL waits for

@@ -152,14 +152,42 @@ TEST_F(DownloadE2E, EscapedNamesLandInTheLibraryAsTheyRead) {
 TEST_F(DownloadE2E, ClosingDuringATransferEndsTheCopyWithoutWriting) {
   StartRunningCopy();
   server.Set("/i/Funny.Cats/a.gif", {200, Gif(), 15000});
+  const HANDLE asked = server.Asked("/i/Funny.Cats/a.gif");  // before the request can come
   e2e::Process dl = StartLink("AddIcon", "/i/Funny.Cats/a.gif");
   const HWND w = e2e::WaitForTopWindow(dl.pid(), L"frmDL", nullptr, 20000);
   ASSERT_TRUE(w);
-  ASSERT_EQ(WaitForSingleObject(server.Asked("/i/Funny.Cats/a.gif"), 20000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitForSingleObject(asked, 20000), WAIT_OBJECT_0);
   PostMessageW(w, WM_CLOSE, 0, 0);
   EXPECT_TRUE(dl.WaitExit(10000));
   EXPECT_TRUE(folder.LibraryFiles().empty());
   EXPECT_TRUE(Rotation().empty());
+}
+
+TEST_F(DownloadE2E, ClosingDuringAListStopsEveryTransferAndLeavesNoPartFile) {
+  // The first icon is slow; the three after it arrive while the copy waits for it.
+  // The slow ones after those are asked for only once a worker is done with them.
+  const std::string b = server.Base() + "/i/Funny.Cats/";
+  std::string list = "[Funny Cats]\n";
+  std::vector<HANDLE> asked;  // before the requests can come
+  for (const char* f : {"s1", "a", "b", "c", "s2", "s3", "s4"}) {
+    const std::string path = "/i/Funny.Cats/" + std::string(f) + ".gif";
+    if (f[0] == 's') {
+      server.Set(path, {200, Gif(f), 15000});
+      asked.push_back(server.Asked(path));
+    }
+    list += server.Base() + path + "\n";
+  }
+  server.Set("/slowlist", {200, list});
+  e2e::Process dl = StartLink("AddList", "/slowlist");
+  const HWND w = e2e::WaitForTopWindow(dl.pid(), L"frmDL", nullptr, 20000);
+  ASSERT_TRUE(w);
+  for (HANDLE h : asked) ASSERT_EQ(WaitForSingleObject(h, 20000), WAIT_OBJECT_0);
+  PostMessageW(w, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(dl.WaitExit(10000)) << "a transfer ran on after the close";
+  // Nothing was the first icon's turn: no icon, and no body fetched ahead left beside one.
+  EXPECT_EQ(folder.LibraryFiles(), std::vector<std::string>{});
+  EXPECT_TRUE(Rotation().empty());
+  EXPECT_TRUE(QueueGone());
 }
 
 TEST_F(DownloadE2E, FailuresAndHostileNamesWriteNothing) {
@@ -224,9 +252,11 @@ TEST_F(DownloadE2E, CategoryUpdateFailsCancelsAndSucceeds) {
   EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(upd); }, 10000));
 
   server.Set("/iconvane.php", {200, "Animals\r\nFunny Cats\r\n", 15000});
+  const HANDLE asked = server.Asked("/iconvane.php");  // before the request can come
+  ResetEvent(asked);
   upd = open();
   ASSERT_TRUE(upd);
-  ASSERT_EQ(WaitForSingleObject(server.Asked("/iconvane.php"), 20000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitForSingleObject(asked, 20000), WAIT_OBJECT_0);
   e2e::Click(e2e::FindDescendantByText(upd, nullptr, L"Cancel"));
   EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(upd); }, 5000));
   EXPECT_EQ(ReadAll(file), before);

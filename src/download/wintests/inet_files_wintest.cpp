@@ -65,19 +65,20 @@ TEST(Inet, CancelWhileWaitingEndsTheWaitAtOnce) {
 TEST(Inet, IconsAskedForAheadRunTogetherAndOneCancelStopsThemAll) {
   HttpStub server;
   std::vector<std::string> urls;
+  std::vector<HANDLE> asked;  // asked for before the requests can arrive
   for (int k = 0; k < Inet::kWorkers; ++k) {
     const std::string path = "/slow" + std::to_string(k);
     server.Set(path, {200, "late", 15000});
     urls.push_back(server.Base() + path);
+    asked.push_back(server.Asked(path));
   }
   server.Set("/ok", {200, "fine"});
   Inet inet;
   for (const std::string& url : urls) inet.Prefetch(url);
   // Every worker has its request at the server at the same time.
-  for (int k = 0; k < Inet::kWorkers; ++k)
-    ASSERT_EQ(WaitForSingleObject(server.Asked("/slow" + std::to_string(k)), 20000), WAIT_OBJECT_0) << k;
+  for (int k = 0; k < Inet::kWorkers; ++k) ASSERT_EQ(WaitForSingleObject(asked[k], 20000), WAIT_OBJECT_0) << k;
   g_inet = &inet;
-  g_asked = server.Asked("/slow0");
+  g_asked = asked[0];
   const UINT_PTR timer = SetTimer(nullptr, 0, 20, CancelWhenAsked);
   const ULONGLONG start = GetTickCount64();
   EXPECT_EQ(inet.OpenURL(urls[0]).status, Fetched::Status::Cancelled);
