@@ -39,7 +39,8 @@ TEST(EscapedNames, SurviveTheRoundTripThroughTheSite) {
   fs::remove_all(root);
   for (const std::string& name : kNames) {
     fs::create_directories(root / name);
-    for (const std::string& file : {std::string("a b.gif"), name + ".gif"}) std::ofstream(root / name / file, std::ios::binary) << kBody;
+    for (const std::string& file : {std::string("a b.gif"), name + ".gif"})
+      std::ofstream(root / name / file, std::ios::binary) << kBody;
   }
   IconServer server(ServerOptions{root});
   std::string error;
