@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Takes the pictures in docs/screenshots: the main window on each of its tabs, the
-# exit question, and (when the native icon server is built) the download window and
-# its question. Runs the x86_64 build under Wine on a private Xvfb display.
+# Takes the pictures in docs/screenshots: the main window on each of its tabs, a
+# picture imported as an icon, the exit question, and (when the native icon server
+# is built) the download window and its question. Runs the x86_64 build under Wine on a private Xvfb display.
 #   tools/screenshots/make-screenshots.sh [--build DIR] [--native DIR] [--out DIR] [--prefix DIR]
 # Defaults: build/x86_64 (with ivshot.exe), build/native (icon server), docs/screenshots,
 # and the Wine prefix $IV_WINEPREFIX, else build/screenshots-wineprefix. A prefix of the
@@ -124,5 +124,11 @@ if [ -n "$server_url" ]; then
 else
   echo "make-screenshots: no icon server in $native: no download pictures" >&2
 fi
+
+# A picture of one's own made into an icon (ImageMagick draws it).
+convert -size 640x480 gradient:'#ffb347-#6a3093' -fill '#fff3b0' -draw 'circle 320,300 320,200' \
+  -fill '#2d1b4e' -draw 'rectangle 0,400 640,480' "$folder/Sunset.jpg"
+g=$(drive import "$main" "$(winepath -w "$folder/Sunset.jpg")" "My Pictures"); shot import-pictures "$g"
+drive ok "$main" >/dev/null
 
 g=$(drive close "$main"); shot exit-question "$g"
