@@ -84,6 +84,8 @@ TEST(ProgramFlow, UseAppliesTheSelectedRotationRowThroughThePictureFile) {
   ASSERT_TRUE(sim.running());
   ProgramFolder folder;
   const TwoIcons icons(folder);
+  // The link names the icon server's "/nothing.gif", a trailing slash or not.
+  e2e::SetSetting(L"Options", L"IconServer", L"http://127.0.0.1:8123/");
   RunningProgram program(folder);
   ASSERT_TRUE(program.WaitWatching(sim.aimWindow()));
 
@@ -93,7 +95,9 @@ TEST(ProgramFlow, UseAppliesTheSelectedRotationRowThroughThePictureFile) {
   // The hook closes the untitled follow-up before it is ever shown, then disarms.
   EXPECT_TRUE(sim.WaitLog("followup-closed", kApplyMs)) << sim.Log();
   EXPECT_FALSE(sim.LogHas("followup-shown"));
-  EXPECT_FALSE(sim.LogHas("dialog-shown  "));
+  EXPECT_FALSE(sim.DialogBecameVisible("AOL Instant Messenger")) << sim.Log();
+  EXPECT_TRUE(sim.HasLine("link-received aim:BuddyIcon?Src=http://127.0.0.1:8123/nothing.gif")) << sim.Log();
+  EXPECT_TRUE(sim.HasLine("src-checked http://127.0.0.1:8123/nothing.gif ok")) << sim.Log();
   EXPECT_TRUE(FileBecomes(sim.PictureId(), icons.rex.path));
   EXPECT_TRUE(FileBecomes(folder / L"tmp.gif", icons.rex.path));
   EXPECT_FALSE(sim.LogHas("prefs-opened"));

@@ -1,5 +1,7 @@
 #include "download/win/download_feature.h"
 
+#include <optional>
+
 #include "base/win/utf.h"
 #include "download/core/handoff.h"
 #include "download/core/link.h"
@@ -12,6 +14,13 @@ namespace iv::download {
 
 namespace {
 
+// The queue of a download whose copy became the main copy itself; its main window
+// adds it once loaded.
+std::optional<Queue>& Adopted() {
+  static std::optional<Queue> queue;
+  return queue;
+}
+
 class DownloadFeature : public ui::Feature {
  public:
   explicit DownloadFeature(ui::Host& host)
@@ -19,6 +28,7 @@ class DownloadFeature : public ui::Feature {
 
   void OnLoadStep(ui::LoadStep step) override {
     if (step == ui::LoadStep::RegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(ui::ExePath()));
+    if (step == ui::LoadStep::End && Adopted()) AddAdoptedQueue();
   }
 
   bool OnCommand(int id, int code, HWND) override {
@@ -67,6 +77,16 @@ class DownloadFeature : public ui::Feature {
     return queue;
   }
 
+  void AddAdoptedQueue() {
+    const Queue queue = std::move(*Adopted());
+    Adopted().reset();
+    // Another copy may have handed over a queue of its own since; that one is not ours.
+    const Queue stored = ReadQueue(host_.Store());
+    if (stored.dir == queue.dir && stored.entries == queue.entries) ClearQueue(host_.Store());
+    ShowCategory(queue.dir);
+    if (!queue.entries.empty()) host_.AppendToRotation(queue.entries);
+  }
+
   void ShowCategory(const std::string& dir) {
     if (IsSafeName(dir)) host_.ShowCategory(dir);
   }
@@ -87,6 +107,8 @@ class DownloadFeature : public ui::Feature {
 };
 
 }  // namespace
+
+void AdoptQueueOnLoad(Queue queue) { Adopted() = std::move(queue); }
 
 std::unique_ptr<ui::Feature> MakeDownloadFeature(ui::Host& host) { return std::make_unique<DownloadFeature>(host); }
 

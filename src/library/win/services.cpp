@@ -12,6 +12,7 @@ LibraryServices DefaultLibraryServices() {
   services.ask = [](HWND owner, const std::string& prompt) {
     return msgbox::ShowMsgBox(Widen(prompt), msgbox::kIconQuestion, msgbox::kButtonsYesNo, msgbox::kDefaultTitle, false, owner).code;
   };
+  services.import = DefaultImportServices();
   return services;
 }
 

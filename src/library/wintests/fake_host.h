@@ -41,7 +41,7 @@ class FakeHost : public ui::testing::TestHost {
     Add(ids::LstCats, L"LISTBOX", LBS_NOTIFY | WS_VSCROLL, 0, 30, 200, 150);
     AddListView(ids::lvFolders, lv, 210, 0, 150, 270);
     AddListView(ids::lvFiles, lv, 370, 0, 150, 270);
-    for (int id : {ids::cmdDelFolder, ids::cmdDelIcon, ids::cmdBrowse, ids::cmdView})
+    for (int id : {ids::cmdDelFolder, ids::cmdDelIcon, ids::cmdBrowse, ids::cmdView, ids::cmdImport})
       Add(id, L"BUTTON", BS_PUSHBUTTON, 0, 300 + 30 * (id % 4), 80, 25);
     Put(ids::WbPreview, ui::CreateImageView(MainWindow(), ids::WbPreview, RECT{530, 0, 610, 80}));
     LibraryServices services;
@@ -53,6 +53,16 @@ class FakeHost : public ui::testing::TestHost {
       opened.push_back(target);
       return true;
     };
+    services.import.choose = [this](HWND) { return chosen; };
+    services.import.askText = [this](HWND, const std::string& prompt, const std::wstring& suggested) {
+      prompts.push_back(prompt);
+      offered.push_back(suggested);
+      if (categoryAnswers.empty()) return std::wstring();
+      const std::wstring answer = categoryAnswers.front();
+      categoryAnswers.erase(categoryAnswers.begin());
+      return answer;
+    };
+    services.import.tell = [this](HWND, const std::string& text) { told.push_back(text); };
     SetFeature(MakeLibraryFeature(*this, services));
   }
 
@@ -110,6 +120,9 @@ class FakeHost : public ui::testing::TestHost {
   int answer = 6;
   std::vector<std::string> prompts;
   std::vector<std::wstring> opened;
+  // Importing: the files "chosen", the category names typed in turn, what was offered and told.
+  std::vector<std::wstring> chosen, categoryAnswers, offered;
+  std::vector<std::string> told;
 
  private:
   static inline int counter_ = 0;
