@@ -127,6 +127,7 @@ TEST_F(ButtonTest, SavedAndRestoredKeepsTheKnownQuirks) {
   button.SetFocusInverseColor(true);
   button.SetEnabled(true);
   button.SetButtonShadow(false);
+  button.SetFont(Font{"Arial", 12, true});
   PropertyBag bag;
   button.WriteProperties(bag);
   EXPECT_EQ(bag.Names().front(), "Caption");
@@ -139,6 +140,8 @@ TEST_F(ButtonTest, SavedAndRestoredKeepsTheKnownQuirks) {
   EXPECT_EQ(restored.Caption(), "OK");
   EXPECT_EQ(restored.ButtonStyle(), 2);
   EXPECT_FALSE(restored.ButtonShadow());
+  EXPECT_EQ(restored.GetFont().name, "Arial");
+  EXPECT_TRUE(restored.GetFont().bold);
   EXPECT_EQ(restored.BackColor(), 0x112233u);
   EXPECT_EQ(restored.FocusBorder(), InverseColor(0x112233));
   EXPECT_FALSE(restored.FocusInverseColor());  // read from a key never written
