@@ -7,6 +7,7 @@
 #include <map>
 
 #include "base/core/text.h"
+#include "base/win/program_icon.h"
 #include "base/win/utf.h"
 
 namespace iv::msgbox {
@@ -182,6 +183,8 @@ bool frmMsgBox::Open() {
   if (systemIcon) {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(systemIcon));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(systemIcon));
+  } else {
+    SetProgramIcon(hwnd());
   }
   if (const std::string_view sound = SoundFor(icon); !sound.empty()) {
     PlaySoundW(Widen(sound).c_str(), nullptr, SND_ALIAS | SND_ASYNC | SND_NODEFAULT);

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/win/program_icon.h"
 #include "base/win/utf.h"
 
 namespace iv::tray {
@@ -12,7 +13,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"frmSysTray";
 
 HICON OwnIcon() {
-  HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"APPICON");
+  HICON icon = ProgramIcon(true);
   return icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
 }
 
