@@ -9,6 +9,7 @@ tools/setup-deps.sh
 tools/build.sh native
 tools/build.sh x86_64
 # The 32-bit build is what users run; it cannot run here, so its tests are not built.
+# The native test program_folder_i686 checks its folder against this one and Windows XP.
 tools/build.sh i686 -DIV_BUILD_TESTS=OFF
 
 status=0

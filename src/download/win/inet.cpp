@@ -23,7 +23,7 @@ struct Inet::Transfer {
   HINTERNET session = nullptr;  // closed by whoever comes first: Cancel or the worker
   std::atomic<bool> cancelled{false};
   // The waiter enforces the time-outs itself: WinINet does not honour them everywhere.
-  std::atomic<ULONGLONG> lastActivity{GetTickCount64()};
+  std::atomic<DWORD> lastActivity{GetTickCount()};  // differences are wrap-safe
   std::atomic<bool> replied{false};
   UniqueHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   Fetched result;  // written by the worker before 'done' is set
@@ -68,7 +68,7 @@ Fetched Inet::OpenURL(const std::string& url, InetTimeouts timeouts) {
   bool timedOut = false;
   for (;;) {
     const ULONGLONG limit = t->replied ? timeouts.receiveMs : ULONGLONG{timeouts.connectMs} + timeouts.receiveMs;
-    const ULONGLONG idle = GetTickCount64() - t->lastActivity;
+    const ULONGLONG idle = GetTickCount() - t->lastActivity;
     if (idle >= limit) {
       timedOut = true;
       t->cancelled = true;
@@ -124,7 +124,7 @@ Fetched Run(Inet::Transfer& t, const std::wstring& url, InetTimeouts timeouts) {
   HINTERNET request = InternetOpenUrlW(session, url.c_str(), nullptr, 0, flags, 0);
   if (!request) return {};
   t.replied = true;
-  t.lastActivity = GetTickCount64();
+  t.lastActivity = GetTickCount();
   // After a cancel the session is gone and took the request with it.
   struct CloseRequest {
     Inet::Transfer& t;
@@ -147,7 +147,7 @@ Fetched Run(Inet::Transfer& t, const std::wstring& url, InetTimeouts timeouts) {
     DWORD got = 0;
     if (!InternetReadFile(request, buf, sizeof(buf), &got) || t.cancelled) return {};
     if (got == 0) break;
-    t.lastActivity = GetTickCount64();
+    t.lastActivity = GetTickCount();
     if (r.body.size() + got > kMaxBody) return {};
     r.body.append(buf, got);
   }

@@ -57,7 +57,7 @@ bool frmSysTray::EnsureLoaded() {
   data_.uCallbackMessage = kCallbackMessage;
   data_.hIcon = icon;
   const std::string tip = CutTip(Narrow(FileDescription()));
-  wcsncpy_s(data_.szTip, Widen(tip).c_str(), _TRUNCATE);
+  CopyTruncated(data_.szTip, Widen(tip));
   Notify(NIM_ADD);
   iconAdded_ = true;
   return true;
@@ -70,7 +70,7 @@ std::wstring frmSysTray::ToolTip() const { return data_.szTip; }
 void frmSysTray::SetToolTip(const std::wstring& tip) {
   EnsureLoaded();
   const std::wstring cut = Widen(CutTip(Narrow(tip)));
-  wcsncpy_s(data_.szTip, cut.c_str(), _TRUNCATE);
+  CopyTruncated(data_.szTip, cut);
   data_.uFlags = NIF_TIP;
   Notify(NIM_MODIFY);
 }
