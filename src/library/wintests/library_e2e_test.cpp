@@ -68,16 +68,20 @@ void WriteGif(const std::wstring& path) {
   std::ofstream(std::filesystem::path(path), std::ios::binary) << "GIF89a";
 }
 
-// Answers the program's next question with `button` ("Yes" or "No").
+// Answers the program's next question with `button` ("Yes" or "No"), and waits for
+// the box to go, so that the next question is never mistaken for this one.
 bool Answer(DWORD pid, const wchar_t* button) {
-  return WaitUntil([&] {
+  HWND box = nullptr;
+  const bool clicked = WaitUntil([&] {
     for (HWND top : TopWindows(pid, L"frmMsgBox"))
       if (HWND b = FindDescendantByText(top, nullptr, button); b && IsWindowVisible(top)) {
         Click(b);
+        box = top;
         return true;
       }
     return false;
   }, kDeadline);
+  return clicked && WaitUntil([&] { return !IsWindow(box); }, kDeadline);
 }
 
 class LibraryE2eTest : public ::testing::Test {
