@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "app/win/mod_main.h"
 #include "base/win/program_icon.h"
 #include "base/win/utf.h"
 #include "download/core/handoff.h"
@@ -10,6 +9,7 @@
 #include "download/win/ask.h"
 #include "download/win/files.h"
 #include "download/win/instance.h"
+#include "ui/win/forms.h"
 
 namespace iv::download {
 
@@ -65,7 +65,7 @@ bool frmDL::Load() {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
   if (!Create(L"frmDL", L"Downloading Icons...", style, WS_EX_TOPMOST, x, y, w, h, nullptr, nullptr)) return false;
   SetProgramIcon(hwnd());
-  app::MakeTopmost(hwnd());
+  ui::MakeTopmost(hwnd());
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   UpdateWindow(hwnd());
   SetTimer(hwnd(), kTmrDL, 50, nullptr);
@@ -113,7 +113,7 @@ void frmDL::TmrDL_Timer() {
   Site site(*this);
   const bool unload = Finish(RunDownload(DLCommand, DLURL, site));
   inTick_ = false;
-  if (unload || Cancelled) Unload(app::kFormCode);
+  if (unload || Cancelled) Unload(ui::kFormCode);
 }
 
 bool frmDL::Finish(const DownloadResult& result) {
@@ -148,7 +148,7 @@ void frmDL::CompletionDisplay() {
   Updates.SetCaption(L"Download Complete!");
   SetWindowTextW(hwnd(), L"Download Complete");
   SetWindowTextW(lblCount, L"Download Completed.");
-  app::Wait(400);
+  ui::Wait(400);
 }
 
 void frmDL::ShowFailed() {

@@ -8,13 +8,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/win/ids.h"
 #include "e2e/support/driver.h"
+#include "ui/win/ids.h"
 
 namespace iv::e2e {
 namespace {
 
-constexpr DWORD kDeadline = 5000;
+constexpr DWORD kDeadline = 20000;  // generous: a loaded two-core box
 
 // List view messages carry pointers, so they go through memory in the program's process.
 class RemoteListView {
@@ -68,11 +68,11 @@ void WriteGif(const std::wstring& path) {
   std::ofstream(std::filesystem::path(path), std::ios::binary) << "GIF89a";
 }
 
-// Answers the program's next question with `button` ("Yes" or "No"), and waits for
-// the box to go, so that the next question is never mistaken for this one.
+// Answers the program's next question with `button` ("Yes" or "No"); true once the
+// question has gone, so the answer is being acted on.
 bool Answer(DWORD pid, const wchar_t* button) {
   HWND box = nullptr;
-  const bool clicked = WaitUntil([&] {
+  return WaitUntil([&] {
     for (HWND top : TopWindows(pid, L"frmMsgBox"))
       if (HWND b = FindDescendantByText(top, nullptr, button); b && IsWindowVisible(top)) {
         Click(b);
@@ -80,8 +80,7 @@ bool Answer(DWORD pid, const wchar_t* button) {
         return true;
       }
     return false;
-  }, kDeadline);
-  return clicked && WaitUntil([&] { return !IsWindow(box); }, kDeadline);
+  }, kDeadline) && WaitUntil([&] { return !IsWindow(box); }, kDeadline);
 }
 
 class LibraryE2eTest : public ::testing::Test {
@@ -118,8 +117,9 @@ TEST_F(LibraryE2eTest, ListsBrowsesAndDeletesAfterTheQuestion) {
   files.Select(b);
   Click(program.control(ids::cmdDelIcon));
   ASSERT_TRUE(Answer(program.process().pid(), L"No"));
-  Sync(program.main());
+  Sync(program.main());  // the handler has finished with the answer
   EXPECT_TRUE(Exists(L"Cats\\B.GIF"));
+  EXPECT_EQ(files.Count(), 2);
   Click(program.control(ids::cmdDelIcon));
   ASSERT_TRUE(Answer(program.process().pid(), L"Yes"));
   EXPECT_TRUE(WaitUntil([&] { return files.Count() == 1; }, kDeadline));

@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 
-#include "app/win/form.h"
 #include "base/win/handles.h"
 #include "base/win/program_icon.h"
 #include "base/win/utf.h"
 #include "links/core/links.h"
 #include "shell/win/shell_open.h"
+#include "ui/win/form.h"
 #include "widgets/aolbutton/win/aolbutton.h"
 
 namespace iv::links {
@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kWidth = 360, kHeight = 250;
 
-class frmAbout : public app::Form {
+class frmAbout : public ui::Form {
  public:
   static frmAbout* current;
 
@@ -50,12 +50,12 @@ class frmAbout : public app::Form {
 
   bool OnCommand(int id, int code, HWND /*ctl*/) override {
     if (id == IDOK || id == IDCANCEL || (id == cmdOK && code == BN_CLICKED)) {
-      Unload(app::kFormCode);
+      Unload(ui::kFormCode);
       return true;
     }
     if (id == cmdDonate && code == BN_CLICKED) {
       shell::ShellOpen(Widen(DonationUrl()));  // failures are not shown
-      Unload(app::kFormCode);
+      Unload(ui::kFormCode);
       return true;
     }
     return false;
@@ -86,7 +86,7 @@ frmAbout* frmAbout::current = nullptr;
 
 HWND ShowAbout() {
   if (frmAbout::current && IsWindow(frmAbout::current->hwnd())) {
-    app::ShowForm(frmAbout::current->hwnd());
+    ui::ShowForm(frmAbout::current->hwnd());
     return frmAbout::current->hwnd();
   }
   auto* about = new frmAbout;
@@ -104,8 +104,8 @@ HWND ShowAbout() {
     return nullptr;
   }
   SetProgramIcon(about->hwnd());
-  app::ShowForm(about->hwnd());
-  app::MakeTopmost(about->hwnd());
+  ui::ShowForm(about->hwnd());
+  ui::MakeTopmost(about->hwnd());
   SetFocus(GetDlgItem(about->hwnd(), cmdOK));
   return about->hwnd();
 }

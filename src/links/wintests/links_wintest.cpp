@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "app/win/mod_main.h"
 #include "links/win/command_bar.h"
 #include "base/win/utf.h"
 #include "links/core/links.h"
 #include "links/win/feature_button.h"
 #include "links/win/frmAbout.h"
+#include "ui/win/forms.h"
 #include "widgets/aolbutton/win/aolbutton.h"
 
 namespace iv::links {
@@ -69,7 +69,7 @@ TEST(About, TopmostWithTheVersionAndItsButtons) {
   EXPECT_EQ(TextOf(donate), L"Donate and Contribute");
   EXPECT_EQ(TextOf(ok), L"OK");
   EXPECT_NE(aolbutton::Get(ok), nullptr);
-  EXPECT_TRUE(app::IsFormLoaded(about));
+  EXPECT_TRUE(ui::IsFormLoaded(about));
   // A second request brings the same window.
   EXPECT_EQ(ShowAbout(), about);
   SendMessageW(ok, BM_CLICK, 0, 0);

@@ -1,6 +1,12 @@
-#include "app/win/form.h"
+#include "ui/win/form.h"
 
-namespace iv::app {
+namespace iv::ui {
+
+namespace {
+int g_shuttingDown = 0;
+}  // namespace
+
+bool Form::ShuttingDown() { return g_shuttingDown > 0; }
 
 Form::~Form() {
   if (hwnd() && IsWindow(hwnd())) DestroyWindow(hwnd());
@@ -10,7 +16,9 @@ bool Form::Unload(int mode) {
   if (unloading_ || !hwnd()) return true;
   if (QueryUnload(mode)) return false;
   unloading_ = true;
+  ++g_shuttingDown;
   OnUnload();
+  --g_shuttingDown;
   if (hwnd()) DestroyWindow(hwnd());
   return true;
 }
@@ -35,4 +43,4 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   return Window::WndProc(msg, wp, lp);
 }
 
-}  // namespace iv::app
+}  // namespace iv::ui

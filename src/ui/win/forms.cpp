@@ -1,4 +1,4 @@
-#include "app/win/mod_main.h"
+#include "ui/win/forms.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/core/startup.h"
-#include "app/win/form.h"
 #include "base/core/text.h"
 #include "base/win/utf.h"
 #include "base/win/window.h"
+#include "ui/core/position.h"
+#include "ui/win/form.h"
 
-namespace iv::app {
+namespace iv::ui {
 
 namespace {
 std::vector<HWND>& Forms() {
@@ -60,13 +60,19 @@ bool IsFormLoaded(HWND hwnd) {
 }
 
 void UnloadAllForms(bool) {
-  // A snapshot: unloading changes the list, and a refused unload keeps its window.
+  // A snapshot: unloading changes the list.
   const std::vector<HWND> forms = Forms();
+  // From a window's own shut-down steps the exit is decided: a window that cannot go
+  // at once (a download still on the stack) goes by itself later, and the rest go on.
+  const bool decided = Form::ShuttingDown();
   for (HWND hwnd : forms) {
     DoEvents();
     if (!IsFormLoaded(hwnd)) continue;
-    if (auto* form = dynamic_cast<Form*>(Window::FromHandle(hwnd))) form->Unload(kFormCode);
-    else SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    auto* form = dynamic_cast<Form*>(Window::FromHandle(hwnd));
+    if (!form) SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    // Otherwise a refusal (the exit question answered No) stops the whole unload
+    // and leaves every window as it was.
+    else if (!form->Unload(kFormCode) && !decided) return;
     Wait(50);
     DoEvents();
   }
@@ -168,4 +174,4 @@ const std::wstring& ProgramFolder() {
   return folder;
 }
 
-}  // namespace iv::app
+}  // namespace iv::ui

@@ -1,10 +1,10 @@
 // A top-level window of the program that takes part in UnloadAllForms: it may
 // refuse to unload (QueryUnload) and runs its shut-down steps before it goes.
 #pragma once
-#include "app/win/mod_main.h"
 #include "base/win/window.h"
+#include "ui/win/forms.h"
 
-namespace iv::app {
+namespace iv::ui {
 
 class Form : public Window {
  public:
@@ -14,6 +14,8 @@ class Form : public Window {
 
   // Asks QueryUnload, then runs OnUnload and destroys the window. False when refused.
   bool Unload(int mode);
+  // True while a window that agreed to unload runs its shut-down steps.
+  static bool ShuttingDown();
 
  protected:
   // True cancels the unload.
@@ -25,4 +27,4 @@ class Form : public Window {
   bool unloading_ = false;
 };
 
-}  // namespace iv::app
+}  // namespace iv::ui
