@@ -83,8 +83,11 @@ void frmUpdate::TmrVersion_Timer() {
     Updates.SetCaption(Widen(kTextFailed));
     return;
   }
-  // A failed write is not reported; the old file stays whole.
-  (void)WriteTextFile(reply.body, programFolder_ + L"\\Categories.dat", true);
+  // A file that could not be written is no success; the old one stays whole.
+  if (!WriteTextFile(reply.body, programFolder_ + L"\\Categories.dat", true)) {
+    Updates.SetCaption(Widen(kTextFailed));
+    return;
+  }
   Updates.SetColor(RGB(0, 0, 255));
   Updates.SetCaption(L"Successfully Updated Categories!");
   SetWindowTextW(hwnd(), L"Success!");
