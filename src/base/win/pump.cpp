@@ -26,7 +26,9 @@ bool PumpPending() {
 
 Pumped PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, HANDLE wake) {
   const bool forever = timeoutMs == INFINITE;
-  const ULONGLONG deadline = forever ? 0 : GetTickCount64() + timeoutMs;
+  // Elapsed time as a difference of GetTickCount values stays right across its wrap
+  // (and GetTickCount64 is missing on the oldest Windows the program supports).
+  const DWORD start = GetTickCount();
   for (;;) {
     MSG msg;
     while (!done() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
@@ -34,9 +36,9 @@ Pumped PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, HANDLE wake
     if (done()) return {};
     DWORD wait = INFINITE;
     if (!forever) {
-      const ULONGLONG now = GetTickCount64();
-      if (now >= deadline) return {PumpEnd::TimedOut};
-      wait = static_cast<DWORD>(deadline - now);
+      const DWORD elapsed = GetTickCount() - start;
+      if (elapsed >= timeoutMs) return {PumpEnd::TimedOut};
+      wait = timeoutMs - elapsed;
     }
     const DWORD count = wake ? 1 : 0;
     if (MsgWaitForMultipleObjectsEx(count, wake ? &wake : nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/win/program_icon.h"
 #include "base/win/utf.h"
 #include "download/core/handoff.h"
 #include "download/core/link.h"
@@ -62,6 +63,7 @@ bool frmDL::Load() {
   const int w = rc.right - rc.left, h = rc.bottom - rc.top;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
   if (!Create(L"frmDL", L"Downloading Icons...", style, WS_EX_TOPMOST, x, y, w, h, nullptr, nullptr)) return false;
+  SetProgramIcon(hwnd());
   ui::MakeTopmost(hwnd());
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   UpdateWindow(hwnd());

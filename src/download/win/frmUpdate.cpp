@@ -1,5 +1,6 @@
 #include "download/win/frmUpdate.h"
 
+#include "base/win/program_icon.h"
 #include "base/win/utf.h"
 #include "download/core/engine.h"
 #include "download/core/names.h"
@@ -28,6 +29,7 @@ bool frmUpdate::Load() {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
   if (!Create(L"frmUpdate", L"Updating Categories...", style, WS_EX_TOPMOST, x, y, w, h, nullptr, nullptr))
     return false;
+  SetProgramIcon(hwnd());
   ui::MakeTopmost(hwnd());
   ui::ShowForm(hwnd());
   SetFocus(cmdUpdate);
