@@ -276,7 +276,17 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
   EXPECT_EQ(ReadAll(file), old);
   EXPECT_EQ(ListBoxTexts(Control(ids::LstCats)), oldNames);
 
+  // A file that cannot be replaced is no success either, and the old one stays.
   ASSERT_TRUE(site.Clear("/iconvane.php"));
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+  upd = open();
+  ASSERT_TRUE(upd);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(upd, kRibbonId)) == kFailed; }, kLong));
+  EXPECT_NE(e2e::WindowText(upd), L"Success!");
+  EXPECT_TRUE(close(upd, L"Cancel"));
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadAll(file), old);
+
   upd = open();
   ASSERT_TRUE(upd);
   EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(upd) == L"Success!"; }, kLong));
@@ -394,35 +404,37 @@ TEST_F(SiteE2E, WithoutARunningCopyTheDownloadingCopyBecomesTheProgram) {
   EXPECT_TRUE(e2e::CloseProgram(icon, iconMain));
 }
 
-TEST_F(SiteE2E, ClosingDuringATransferEndsTheCopyWithoutWriting) {
+TEST_F(SiteE2E, ClosingDuringTransfersEndsTheCopyWithoutWritingAnything) {
+  const std::vector<std::string> sports = ListedFiles(site.Get("/list.php?dir=Sports").body);
+  ASSERT_EQ(sports.size(), 3u);
+  struct Case {
+    const char* command;
+    const char* key;
+    std::string target;
+    std::string slow;                // the failure switch's pattern
+    std::vector<std::string> asked;  // under way when the window closes
+  };
   const std::string icon = "/icons/Funny.Cats/cat-wink.gif";
+  // In the list every icon is slow, so each worker is inside a transfer at the close.
+  const std::vector<Case> cases{{"AddIcon", "icon", icon, icon, {icon}},
+                                {"AddList", "list", "/list.php?dir=Sports", "/icons/Sports/*",
+                                 {"/icons/Sports/" + sports[0], "/icons/Sports/" + sports[1],
+                                  "/icons/Sports/" + sports[2]}}};
   StartRunningCopy();
-  ASSERT_TRUE(site.Fail("slow", icon, "&delay=2000&chunks=8"));
-  e2e::Process dl = StartLink("AddIcon", "icon", icon);
-  const HWND w = e2e::WaitForTopWindow(dl.pid(), L"frmDL", nullptr, kLong);
-  ASSERT_TRUE(w);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return site.Hits(icon) == 1; }, kLong));
-  PostMessageW(w, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(dl.WaitExit(12000)) << "the transfer ran on after the close";
-  EXPECT_TRUE(folder.LibraryFiles().empty());
-  EXPECT_TRUE(Rotation().empty());
-}
-
-TEST_F(SiteE2E, ClosingDuringAListStopsEveryTransferAndLeavesNoPartFile) {
-  // Every icon is slow, so each worker is inside a transfer when the window closes.
-  ASSERT_TRUE(site.Fail("slow", "/icons/Sports/*", "&delay=2000&chunks=8"));
-  const std::vector<std::string> files = ListedFiles(site.Get("/list.php?dir=Sports").body);
-  ASSERT_EQ(files.size(), 3u);
-  e2e::Process dl = StartLink("AddList", "list", "/list.php?dir=Sports");
-  const HWND w = e2e::WaitForTopWindow(dl.pid(), L"frmDL", nullptr, kLong);
-  ASSERT_TRUE(w);
-  for (const std::string& f : files)
-    ASSERT_TRUE(e2e::WaitUntil([&] { return site.Hits("/icons/Sports/" + f) == 1; }, kLong)) << f;
-  PostMessageW(w, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(dl.WaitExit(12000)) << "a transfer ran on after the close";
-  EXPECT_EQ(folder.LibraryFiles(), std::vector<std::string>{});
-  EXPECT_TRUE(Rotation().empty());
-  EXPECT_TRUE(QueueGone());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    ASSERT_TRUE(site.Fail("slow", c.slow, "&delay=2000&chunks=8"));
+    e2e::Process dl = StartLink(c.command, c.key, c.target);
+    const HWND w = e2e::WaitForTopWindow(dl.pid(), L"frmDL", nullptr, kLong);
+    ASSERT_TRUE(w);
+    for (const std::string& path : c.asked)
+      ASSERT_TRUE(e2e::WaitUntil([&] { return site.Hits(path) == 1; }, kLong)) << path;
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(dl.WaitExit(12000)) << "a transfer ran on after the close";
+    EXPECT_EQ(folder.LibraryFiles(), std::vector<std::string>{});
+    EXPECT_TRUE(Rotation().empty());
+    EXPECT_TRUE(QueueGone());
+  }
 }
 
 TEST_F(SiteE2E, AnUnknownCommandIsReportedAndEnds) {
@@ -451,25 +463,6 @@ TEST_F(SiteE2E, TheRegisteredCommandLineWorks) {
   ASSERT_TRUE(Answer(dl, L"Yes"));
   EXPECT_TRUE(dl.WaitExit(kLong));
   EXPECT_EQ(Library("Smileys", "smile-blue.gif"), site.Get(icon).body);
-}
-
-TEST_F(SiteE2E, ACategoriesFileThatCannotBeReplacedIsNoSuccess) {
-  const fs::path file = fs::path(folder.path()) / "Categories.dat";
-  std::ofstream(file, std::ios::binary) << "Old\r\n";
-  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
-  StartRunningCopy();
-  e2e::Click(Control(ids::cmdUpdate));
-  const HWND upd = e2e::WaitForTopWindow(running.pid(), L"frmUpdate", nullptr, kLong);
-  ASSERT_TRUE(upd);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(upd, kRibbonId)) == kFailed; }, kLong));
-  EXPECT_NE(e2e::WindowText(upd), L"Success!");
-  EXPECT_EQ(site.Hits("/iconvane.php"), 1);
-  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(ReadAll(file), "Old\r\n");
-  const HWND cancel = e2e::FindDescendantByText(upd, nullptr, L"Cancel");
-  ASSERT_TRUE(cancel);
-  e2e::Click(cancel);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(upd); }, kLong));
 }
 
 }  // namespace iv::download::testing
