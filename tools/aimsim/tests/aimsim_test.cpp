@@ -234,18 +234,6 @@ TEST(AimSim, StartPublishesRegistryDataAndVersion) {
   EXPECT_TRUE(sawMoreData);
   EXPECT_TRUE(aimsim::IsGif(ReadAll(sim.Picture())));
 
-  for (const auto& [exe, version] : {std::pair{L"aimsim.exe", L"5.9.3702"}, std::pair{L"aimsim46.exe", L"4.3.2229"}}) {
-    const std::wstring path = BinDir() + L"\\" + exe;
-    std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), nullptr));
-    ASSERT_FALSE(info.empty()) << iv::Narrow(path);
-    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
-    wchar_t* text = nullptr;
-    UINT len = 0;
-    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\040904b0\\ProductVersion",
-                               reinterpret_cast<void**>(&text), &len));
-    EXPECT_STREQ(text, version);
-  }
-
   // A second plain start leaves the running one alone.
   HANDLE second = sim.Start(L"");
   ASSERT_TRUE(second);
