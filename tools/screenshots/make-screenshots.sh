@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes the pictures in docs/screenshots: the main window on each of its tabs, the
-# exit question, and (when the native icon server is built) the download window and
+# rotation paused by "-pause", the exit question, and (when the native icon server is built) the download window and
 # its question. Runs the x86_64 build under Wine on a private Xvfb display.
 #   tools/screenshots/make-screenshots.sh [--build DIR] [--native DIR] [--out DIR] [--prefix DIR]
 # Defaults: build/x86_64 (with ivshot.exe), build/native (icon server), docs/screenshots,
@@ -124,5 +124,10 @@ if [ -n "$server_url" ]; then
 else
   echo "make-screenshots: no icon server in $native: no download pictures" >&2
 fi
+
+# "-pause" from a second copy, as a shortcut would run it; it ends once the running
+# copy has taken the command, and the Icon Settings tab then says so.
+wine "$folder/iconvane.exe" -pause >/dev/null 2>&1
+g=$(drive tab "$main" 1); shot main-paused "$g"
 
 g=$(drive close "$main"); shot exit-question "$g"

@@ -16,6 +16,14 @@ TEST(Startup, CommandLinksInAnyCaseAndMinExactly) {
   EXPECT_EQ(DecideStart("icvan"), StartKind::MainShown);
 }
 
+TEST(Startup, RotationCommandsGoToTheRunningCopy) {
+  EXPECT_EQ(DecideStart("-next"), StartKind::RotationCommand);
+  EXPECT_EQ(DecideStart("-PREVIOUS"), StartKind::RotationCommand);
+  EXPECT_EQ(DecideStart("\"-Pause\""), StartKind::RotationCommand);
+  EXPECT_EQ(DecideStart("-resume"), StartKind::RotationCommand);
+  EXPECT_EQ(DecideStart("-next -min"), StartKind::MainShown);
+}
+
 TEST(Startup, SavedEdgesAreClampedToTheScreen) {
   // Screen 19200 twips wide, window 9000: the left edge may go from 0 to 10200.
   EXPECT_EQ(ClampedEdge("50000", 19200, 9000), 10200);

@@ -184,9 +184,10 @@ void frmMain::RefreshCategories() {
   if (hooks_.refreshCategories) hooks_.refreshCategories();
 }
 
-int RunMainWindow(bool hidden) {
+int RunMainWindow(bool hidden, const std::function<void(HWND)>& loaded) {
   frmMain main(settings::RegistryStore(), hidden);
   if (!main.Load()) return 1;
+  if (loaded) loaded(main.hwnd());
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (!IsDialogMessageW(GetAncestor(msg.hwnd, GA_ROOT), &msg)) {

@@ -21,6 +21,13 @@ struct MainHooks {
   std::function<void(const std::vector<std::string>&)> appendToRotation;
   std::function<void(const std::string&)> showCategory;
   std::function<void()> refreshCategories;
+  // The rotation's commands (tray menu); filled by the rotation.
+  std::function<void()> nextIcon;
+  std::function<void()> previousIcon;
+  std::function<void(bool)> pauseRotation;
+  std::function<bool()> rotationPaused;
+  // Told by the AIM part after AIM took an icon; filled by the rotation (its history).
+  std::function<void(const std::wstring&)> iconApplied;
 };
 
 // What a part may ask of the main window and of the other parts.

@@ -27,6 +27,21 @@ bool ChooseFromMenu(DWORD pid, HWND tray, wchar_t accessKey) {
   return true;
 }
 
+// Opens the tray menu and chooses the item 'downs' steps from the top with the arrow keys.
+bool ChooseByPosition(DWORD pid, HWND tray, int downs) {
+  Notify(tray, WM_RBUTTONDOWN);
+  HWND menu = nullptr;
+  if (!WaitUntil([&] {
+        for (HWND w : TopWindows(pid, L"#32768"))
+          if (IsWindowVisible(w)) menu = w;
+        return menu != nullptr;
+      }, 10000))
+    return false;
+  for (int i = 0; i < downs; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  return WaitUntil([&] { return !IsWindowVisible(menu); }, 10000);
+}
+
 }  // namespace
 
 class TrayE2E : public ::testing::Test {
@@ -87,6 +102,23 @@ TEST_F(TrayE2E, AboutItemShowsTheAboutBoxOnce) {
   EXPECT_EQ(TopWindows(pid, nullptr, L"About Iconvane").size(), 1u);
   Click(FindDescendantByText(about, L"AOLButton", L"OK"));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 10000));
+  EXPECT_TRUE(program.Close());
+}
+
+// The rotation's items come right after "Show Iconvane Window"; the fourth pauses,
+// and the same item resumes.
+TEST_F(TrayE2E, PauseRotationItemPausesAndResumes) {
+  Program program(L"-min");
+  ASSERT_TRUE(program.main());
+  const DWORD pid = program.process().pid();
+  const HWND tray = TrayWindow(pid);
+  ASSERT_TRUE(tray);
+  // The first arrow selects "Show Iconvane Window".
+  ASSERT_TRUE(ChooseByPosition(pid, tray, 4));
+  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"1"; }, 10000));
+  ASSERT_TRUE(ChooseByPosition(pid, tray, 4));
+  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"0"; }, 10000));
+  EXPECT_EQ(GetSetting(L"Options", L"Rotate", L"missing"), L"missing");
   EXPECT_TRUE(program.Close());
 }
 
