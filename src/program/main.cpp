@@ -9,13 +9,9 @@
 #include "app/core/startup.h"
 #include "app/win/frmMain.h"
 #include "base/win/utf.h"
-#include "rotation/core/commands.h"
-
-#if __has_include("download/win/command_link.h")
 #include "download/win/command_link.h"
 #include "download/win/instance.h"
-#define IV_HAVE_COMMAND_LINK 1
-#endif
+#include "rotation/core/commands.h"
 
 namespace {
 
@@ -40,7 +36,6 @@ int RunRotationCommand(const std::wstring& args) {
   if (!command) return 1;
   const UINT message = RegisterWindowMessageW(iv::Widen(iv::rotation::kCommandMessageName).c_str());
   const auto code = static_cast<WPARAM>(*command);
-#ifdef IV_HAVE_COMMAND_LINK
   if (const HWND running = iv::download::FindMainWindow()) {
     // The running copy answers at once and does the work after; a hung one is left alone.
     DWORD_PTR answer = 0;
@@ -48,7 +43,6 @@ int RunRotationCommand(const std::wstring& args) {
                        answer == static_cast<DWORD_PTR>(iv::rotation::kCommandAccepted);
     return taken ? 0 : 1;
   }
-#endif
   return iv::app::RunMainWindow(true, [message, code](HWND main) { PostMessageW(main, message, code, 0); });
 }
 
@@ -61,11 +55,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::wstring args = Arguments();
   int rc = 0;
   switch (iv::app::DecideStart(iv::Narrow(args))) {
-    case iv::app::StartKind::CommandLink:
-#ifdef IV_HAVE_COMMAND_LINK
-      rc = iv::download::RunCommandLink(args);
-#endif
+    case iv::app::StartKind::CommandLink: {
+      // The download window stays alive until the main window, if it takes over, ends.
+      const iv::download::LinkOutcome link = iv::download::RunCommandLink(args);
+      rc = link.runMainWindow ? iv::app::RunMainWindow(false) : link.exitCode;
       break;
+    }
     case iv::app::StartKind::MainHidden:
       rc = iv::app::RunMainWindow(true);
       break;

@@ -3,12 +3,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/win/controls.h"
-#include "app/win/ids.h"
-#include "app/win/parts_list.h"
+#include "app/win/features.h"
 #include "app/win/welcome.h"
 #include "base/win/utf.h"
+#include "msgbox/win/msgbox.h"
 #include "settings/win/registry_backend.h"
+#include "ui/win/forms.h"
+#include "ui/win/ids.h"
 
 namespace iv::app {
 
@@ -22,6 +23,14 @@ struct TimerSpec {
   UINT interval;
   bool enabled;
 };
+constexpr int kAnswerNo = 7;
+// "Exit Iconvane?" asked over the owner; the message box's result code.
+int AskExit(HWND owner) {
+  return msgbox::ShowMsgBox(L"~bExit Iconvane?~b~nAre you sure you want to exit Iconvane?", 32, 4,
+                            L"Iconvane for AIM", false, owner)
+      .code;
+}
+
 constexpr TimerSpec kTimers[] = {
     {ids::TmrRotate, 1000, true}, {ids::TmrAIM, 1000, true}, {ids::TmrMin, 500, true},
     {ids::TmrIcon, 2000, true},   {ids::TmrMsg, 50, true},   {ids::TmrAd, 100, false},
@@ -33,7 +42,7 @@ frmMain::frmMain(settings::Store& store, bool hidden) : store_(store), hidden_(h
 
 frmMain::~frmMain() = default;
 
-const std::wstring& frmMain::ProgramFolder() const { return app::ProgramFolder(); }
+const std::wstring& frmMain::ProgramFolder() const { return ui::ProgramFolder(); }
 
 HWND frmMain::Control(int id) const {
   const auto it = controls_.find(id);
@@ -48,7 +57,7 @@ bool frmMain::Load() {
               r.bottom - r.top, nullptr, nullptr, CS_DBLCLKS, nullptr, LoadIconW(GetModuleHandleW(nullptr), L"APPICON")))
     return false;
   RunLoadSequence();
-  if (!hidden_) ShowForm(hwnd());
+  if (!hidden_) ui::ShowForm(hwnd());
   // Tells automation (and the tests) that the window is loaded and shown as it will be.
   SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
   return true;
@@ -56,8 +65,8 @@ bool frmMain::Load() {
 
 bool frmMain::OnCreate() {
   CreateControls();
-  parts_ = MakeParts(*this);
-  for (auto& part : parts_) part->OnCreate();
+  features_ = MakeFeatures(*this);
+  for (auto& feature : features_) feature->OnCreate();
   for (const TimerSpec& t : kTimers)
     if (t.enabled) SetTimer(hwnd(), t.id, t.interval, nullptr);
   return true;
@@ -96,35 +105,35 @@ void frmMain::LoadStep(int step) {
       ShowWelcomePage(Control(ids::Wb), ProgramFolder() + L"\\aim.htm");
       break;
     case 6:
-      LoadFormPosition(hwnd(), store_, "Main");
+      ui::LoadFormPosition(hwnd(), store_, "Main");
       break;
     case 9:
       // Held for the life of the process; whether it existed before is never asked.
       mutex_.reset(CreateMutexW(nullptr, FALSE, L"PicvaneAIM"));
       break;
     case 18:
-      SetNumberOnly(Control(ids::txtMinutes), true);
+      ui::SetNumberOnly(Control(ids::txtMinutes), true);
       break;
     case 21:
       if (hidden_) ShowWindow(hwnd(), SW_HIDE);
       break;
   }
-  for (auto& part : parts_) part->OnLoadStep(step);
+  for (auto& feature : features_) feature->OnLoadStep(step);
   if (step == 22) isLoading_ = false;
 }
 
 LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg >= WM_USER && msg != WM_COMMAND) {
     LRESULT result = 0;
-    for (auto& part : parts_)
-      if (part->OnMessage(msg, wp, lp, result)) return result;
+    for (auto& feature : features_)
+      if (feature->OnMessage(msg, wp, lp, result)) return result;
   }
-  return Form::WndProc(msg, wp, lp);
+  return ui::Form::WndProc(msg, wp, lp);
 }
 
 bool frmMain::OnCommand(int id, int code, HWND ctl) {
-  for (auto& part : parts_)
-    if (part->OnCommand(id, code, ctl)) return true;
+  for (auto& feature : features_)
+    if (feature->OnCommand(id, code, ctl)) return true;
   if (id == ids::cmdExit && code == BN_CLICKED) {
     cmdExit_Click();
     return true;
@@ -137,14 +146,14 @@ bool frmMain::OnNotify(NMHDR* nm, LRESULT& result) {
     ShowTab(TabCtrl_GetCurSel(nm->hwndFrom));
     return true;
   }
-  for (auto& part : parts_)
-    if (part->OnNotify(nm, result)) return true;
+  for (auto& feature : features_)
+    if (feature->OnNotify(nm, result)) return true;
   return false;
 }
 
 void frmMain::OnTimer(UINT_PTR id) {
   if (id == ids::TmrMin) TmrMin_Timer();
-  for (auto& part : parts_) part->OnTimer(static_cast<int>(id));
+  for (auto& feature : features_) feature->OnTimer(static_cast<int>(id));
 }
 
 void frmMain::TmrMin_Timer() {
@@ -154,15 +163,15 @@ void frmMain::TmrMin_Timer() {
 void frmMain::cmdExit_Click() { ShowWindow(hwnd(), SW_HIDE); }
 
 bool frmMain::QueryUnload(int mode) {
-  if (mode == kAppWindows) return false;
+  if (mode == ui::kAppWindows) return false;
   return AskExit(hwnd()) == kAnswerNo;
 }
 
 void frmMain::OnUnload() {
-  for (auto& part : parts_) part->OnUnload();
+  for (auto& feature : features_) feature->OnUnload();
   for (const TimerSpec& t : kTimers) KillTimer(hwnd(), t.id);
-  SaveFormPosition(hwnd(), store_, "Main");
-  UnloadAllForms();
+  ui::SaveFormPosition(hwnd(), store_, "Main");
+  ui::UnloadAllForms();
 }
 
 bool frmMain::ApplyBuddyIcon(const std::wstring& iconPath) {
@@ -182,6 +191,9 @@ void frmMain::ShowCategory(const std::string& folderName) {
 }
 void frmMain::RefreshCategories() {
   if (hooks_.refreshCategories) hooks_.refreshCategories();
+}
+void frmMain::ShowAbout() {
+  if (hooks_.showAbout) hooks_.showAbout();
 }
 
 int RunMainWindow(bool hidden, const std::function<void(HWND)>& loaded) {

@@ -1,14 +1,14 @@
 // The main window: three tabs of library, rotation and schedule views, the command
-// bar and the bottom buttons. Subsystems handle their own controls as MainParts.
+// bar and the bottom buttons. Subsystems handle their own controls as Features.
 #pragma once
 #include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
-#include "app/win/form.h"
-#include "app/win/part.h"
 #include "base/win/handles.h"
+#include "ui/win/feature.h"
+#include "ui/win/form.h"
 
 namespace iv::app {
 
@@ -18,14 +18,14 @@ inline constexpr wchar_t kCommandBarClass[] = L"ABSDynaBarCls";
 // Window property set on the main window once its load sequence has run.
 inline constexpr wchar_t kReadyProperty[] = L"IconvaneLoaded";
 
-class frmMain : public Form, public MainHost {
+class frmMain : public ui::Form, public ui::Host {
  public:
   frmMain(settings::Store& store, bool hidden);
   ~frmMain() override;
 
   bool Load();  // creates the window and runs the load sequence
 
-  // MainHost
+  // Host
   HWND MainWindow() const override { return hwnd(); }
   HWND Control(int id) const override;
   settings::Store& Store() override { return store_; }
@@ -37,8 +37,9 @@ class frmMain : public Form, public MainHost {
   void AppendToRotation(const std::vector<std::string>& entries) override;
   void ShowCategory(const std::string& folderName) override;
   void RefreshCategories() override;
+  void ShowAbout() override;
   bool& LibrarySelected() override { return librarySelected_; }
-  MainHooks& Hooks() override { return hooks_; }
+  ui::HostHooks& Hooks() override { return hooks_; }
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -67,8 +68,8 @@ class frmMain : public Form, public MainHost {
   HWND panels_[3] = {};
   HWND tooltip_ = nullptr;
   UniqueHandle mutex_;
-  std::vector<std::unique_ptr<MainPart>> parts_;
-  MainHooks hooks_;
+  std::vector<std::unique_ptr<ui::Feature>> features_;
+  ui::HostHooks hooks_;
 };
 
 // Creates the main window (shown, or hidden for "-min") and runs the message loop

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/win/mod_main.h"
 #include "links/win/command_bar.h"
 #include "links/win/feature_button.h"
 #include "links/win/frmAbout.h"
+#include "ui/win/forms.h"
 #include "widgets/aolbutton/win/aolbutton.h"
 
 namespace iv::links {
@@ -66,7 +66,7 @@ TEST(About, TopmostWithTheVersionAndItsButtons) {
   EXPECT_EQ(TextOf(donate), L"Donate and Contribute");
   EXPECT_EQ(TextOf(ok), L"OK");
   EXPECT_NE(aolbutton::Get(ok), nullptr);
-  EXPECT_TRUE(app::IsFormLoaded(about));
+  EXPECT_TRUE(ui::IsFormLoaded(about));
   // A second request brings the same window.
   EXPECT_EQ(ShowAbout(), about);
   SendMessageW(ok, BM_CLICK, 0, 0);

@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "app/win/ids.h"
 #include "base/win/utf.h"
 #include "program_session.h"
+#include "ui/win/ids.h"
 
 namespace iv::aim::testing {
 namespace {

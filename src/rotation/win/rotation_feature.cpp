@@ -1,9 +1,8 @@
-#include "rotation/win/rotation_part.h"
+#include "rotation/win/rotation_feature.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/win/ids.h"
 #include "base/win/utf.h"
 #include "base/win/window.h"
 #include "msgbox/win/msgbox.h"
@@ -12,6 +11,7 @@
 #include "rotation/core/rotation_list.h"
 #include "rotation/core/schedule.h"
 #include "rotation/win/option_hover.h"
+#include "ui/win/ids.h"
 
 namespace iv::rotation {
 
@@ -52,9 +52,9 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-class RotationPartImpl : public RotationPart {
+class RotationFeatureImpl : public RotationFeature {
  public:
-  RotationPartImpl(app::MainHost& host, std::unique_ptr<Clock> clock, AskFn ask)
+  RotationFeatureImpl(ui::Host& host, std::unique_ptr<Clock> clock, AskFn ask)
       : host_(host),
         clock_(std::move(clock)),
         ask_(std::move(ask)),
@@ -62,7 +62,7 @@ class RotationPartImpl : public RotationPart {
                   [this](const std::string& path) { (void)host_.ApplyBuddyIcon(Widen(path)); }),
         history_(host.Store(), FileExists),
         commandMessage_(RegisterWindowMessageW(Widen(kCommandMessageName).c_str())) {
-    app::MainHooks& hooks = host_.Hooks();
+    ui::HostHooks& hooks = host_.Hooks();
     hooks.appendToRotation = [this](const std::vector<std::string>& e) { AppendToRotation(e); };
     hooks.nextIcon = [this] { Run(Command::Next); };
     hooks.previousIcon = [this] { Run(Command::Previous); };
@@ -82,7 +82,7 @@ class RotationPartImpl : public RotationPart {
   }
   void OnUnload() override {
     hover_.Detach();
-    app::MainHooks& hooks = host_.Hooks();
+    ui::HostHooks& hooks = host_.Hooks();
     hooks.nextIcon = nullptr;
     hooks.previousIcon = nullptr;
     hooks.pauseRotation = nullptr;
@@ -269,7 +269,7 @@ class RotationPartImpl : public RotationPart {
     host_.ShowPreview(Widen(IconPath(Narrow(host_.ProgramFolder()), list_.at(static_cast<size_t>(row)))));
   }
 
-  app::MainHost& host_;
+  ui::Host& host_;
   std::unique_ptr<Clock> clock_;
   AskFn ask_;
   RotationEntries list_;
@@ -290,15 +290,15 @@ DateTime SystemClock::Now() const {
   return DateTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
 }
 
-std::unique_ptr<RotationPart> MakeRotationPart(app::MainHost& host) {
+std::unique_ptr<RotationFeature> MakeRotationFeature(ui::Host& host) {
   auto ask = [](const std::wstring& prompt, int icon, int buttons, const std::wstring& title) {
     return msgbox::ShowMsgBox(prompt, icon, buttons, title).code;
   };
-  return MakeRotationPart(host, std::make_unique<SystemClock>(), ask);
+  return MakeRotationFeature(host, std::make_unique<SystemClock>(), ask);
 }
 
-std::unique_ptr<RotationPart> MakeRotationPart(app::MainHost& host, std::unique_ptr<Clock> clock, AskFn ask) {
-  return std::make_unique<RotationPartImpl>(host, std::move(clock), std::move(ask));
+std::unique_ptr<RotationFeature> MakeRotationFeature(ui::Host& host, std::unique_ptr<Clock> clock, AskFn ask) {
+  return std::make_unique<RotationFeatureImpl>(host, std::move(clock), std::move(ask));
 }
 
 }  // namespace iv::rotation
