@@ -55,6 +55,8 @@ Aim::~Aim() {
 }
 
 bool Aim::LoadHook() {
+  // An upgrade moves aside a hook that AIM still held; AIM may have let go since.
+  (void)DeleteMovedAsideHooks(programFolder_);
   if (!hook_.Load(programFolder_, mainWindow_)) return false;
   hook_.Watch(GetWindowThreadId(aimWindow_));
   return true;

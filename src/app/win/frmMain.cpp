@@ -123,6 +123,12 @@ void frmMain::LoadStep(int step) {
 }
 
 LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  // The installer asks a running copy to make way for new files: no exit question.
+  static const UINT exitForSetup = RegisterWindowMessageW(L"Iconvane.ExitForSetup");
+  if (msg == exitForSetup) {
+    Unload(ui::kAppWindows);
+    return TRUE;
+  }
   if (msg >= WM_USER && msg != WM_COMMAND) {
     LRESULT result = 0;
     for (auto& feature : features_)

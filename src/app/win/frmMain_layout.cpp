@@ -114,6 +114,7 @@ void frmMain::CreateControls() {
   button(p, ids::cmdDelIcon, L"Delete Icon", 104, 308, 72, 28, L"Delete selected buddy icon");
   button(p, ids::cmdAddRotation, L"Add to Rotation", 178, 308, 96, 28, L"Add selected icon to your current rotation");
   button(p, ids::cmdBrowse, L"Browse...", 276, 308, 58, 28, L"Open Explorer to your icon library");
+  button(p, ids::cmdImport, L"Import Pictures...", 20, 350, 314, 28, L"Make buddy icons from your own pictures");
   frame(p, ids::FraRotation, L"Your Current Icon Rotation", 350, 14, 250, 200);
   add(ids::lstRotation, CreateControl(p, L"LISTBOX", L"", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
                                       358, 32, 200, 140, ids::lstRotation, WS_EX_CLIENTEDGE));

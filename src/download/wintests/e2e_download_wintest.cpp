@@ -179,8 +179,6 @@ TEST_F(DownloadE2E, TheRegisteredCommandLineWorks) {
   };
   // The load sequence registers the scheme; it may still be running.
   EXPECT_TRUE(e2e::WaitUntil([&] { return registered() == expected; }, 10000)) << registered();
-  if (app::DecideStart("\"icvan:AddIcon?k=x\"") != app::StartKind::CommandLink)
-    GTEST_SKIP() << "the start-up does not take the quoted link yet";
   e2e::Process dl = StartLink("AddIcon", "/i/Funny.Cats/b.gif", L"\"", L"ICVAN:");
   ASSERT_TRUE(Answer(dl, L"Yes"));
   EXPECT_TRUE(dl.WaitExit(20000));

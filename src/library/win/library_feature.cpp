@@ -112,6 +112,7 @@ class LibraryFeature final : public ui::Feature {
         break;
       case 10:
         AttachImageIcons();
+        AcceptDrops();
         break;
       case 11:
         CreateDirectoryW(Root().c_str(), nullptr);  // fails harmlessly when it exists
@@ -146,6 +147,9 @@ class LibraryFeature final : public ui::Feature {
         return true;
       case ids::cmdView:
         cmdView_Click();
+        return true;
+      case ids::cmdImport:
+        if (services_.import.choose) ImportIntoLibrary(services_.import.choose(host_.MainWindow()), -1);
         return true;
     }
     return false;
@@ -346,6 +350,28 @@ class LibraryFeature final : public ui::Feature {
 
   void cmdBrowse_Click() {
     if (services_.open) services_.open(Root() + L"\\");
+  }
+
+  // Files dropped on a category row go to that category; elsewhere, to the selected one.
+  void AcceptDrops() {
+    AcceptDroppedFiles(Ctl(ids::lvFolders), [this](const std::vector<std::wstring>& files, int row) {
+      ImportIntoLibrary(files, row);
+    });
+    AcceptDroppedFiles(Ctl(ids::lvFiles),
+                       [this](const std::vector<std::wstring>& files, int) { ImportIntoLibrary(files, -1); });
+  }
+
+  void ImportIntoLibrary(const std::vector<std::wstring>& files, int folderRow) {
+    const HWND view = Ctl(ids::lvFolders);
+    if (folderRow < 0) folderRow = SelectedRow(view);
+    const std::wstring offered = folderRow < 0 ? L"" : RowText(view, folderRow);
+    ImportPictures(host_.MainWindow(), Root(), files, offered, services_.import, [this](const std::wstring& category) {
+      const HWND folders = Ctl(ids::lvFolders);
+      ShowCategory(Narrow(category));
+      SelectRow(folders, FindRow(folders, category, -1));
+      currentFolderPath_.clear();  // the category has new icons: list it again
+      Folder_Click(L"");
+    });
   }
 
   void cmdView_Click() {
