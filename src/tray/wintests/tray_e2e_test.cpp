@@ -13,7 +13,7 @@ namespace {
 constexpr DWORD kDeadline = 20000;
 
 // Rows of the tray menu as the keyboard reaches them from the top (separators are skipped).
-constexpr int kShowRow = 1, kAboutRow = 3, kExitRow = 4;
+constexpr int kShowRow = 1, kPauseRow = 4, kAboutRow = 6, kExitRow = 7;
 
 HWND TrayWindow(DWORD pid) { return WaitForTopWindow(pid, L"frmSysTray", nullptr, kDeadline); }
 
@@ -62,21 +62,6 @@ bool Answer(HWND box, const wchar_t* caption) {
   if (!button) return false;
   Click(button);
   return WaitUntil([&] { return !IsWindow(box); }, kDeadline);
-}
-
-// Opens the tray menu and chooses the item 'downs' steps from the top with the arrow keys.
-bool ChooseByPosition(DWORD pid, HWND tray, int downs) {
-  Notify(tray, WM_RBUTTONDOWN);
-  HWND menu = nullptr;
-  if (!WaitUntil([&] {
-        for (HWND w : TopWindows(pid, L"#32768"))
-          if (IsWindowVisible(w)) menu = w;
-        return menu != nullptr;
-      }, 10000))
-    return false;
-  for (int i = 0; i < downs; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  return WaitUntil([&] { return !IsWindowVisible(menu); }, 10000);
 }
 
 }  // namespace
@@ -152,11 +137,10 @@ TEST_F(TrayE2E, PauseRotationItemPausesAndResumes) {
   const DWORD pid = program.process().pid();
   const HWND tray = TrayWindow(pid);
   ASSERT_TRUE(tray);
-  // The first arrow selects "Show Iconvane Window".
-  ASSERT_TRUE(ChooseByPosition(pid, tray, 4));
-  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"1"; }, 10000));
-  ASSERT_TRUE(ChooseByPosition(pid, tray, 4));
-  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"0"; }, 10000));
+  ASSERT_TRUE(ChooseFromMenu(pid, tray, kPauseRow));
+  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"1"; }, kDeadline));
+  ASSERT_TRUE(ChooseFromMenu(pid, tray, kPauseRow));
+  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"0"; }, kDeadline));
   EXPECT_EQ(GetSetting(L"Options", L"Rotate", L"missing"), L"missing");
   EXPECT_TRUE(program.Close());
 }
