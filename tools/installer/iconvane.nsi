@@ -3,6 +3,7 @@
 ;   IV_TARGET    amd64-unicode or x86-unicode
 ;   IV_OUTFILE   the installer to write
 ;   IV_BIN       the program folder
+;   IV_ICON      the program's icon, for the installer and the uninstaller
 ;   IV_FILES     generated File lines (every shipped file of the program folder)
 ;   IV_UNFILES   the matching Delete lines for the uninstaller
 ; Silent use: iconvane-setup-<arch>.exe /S [/NORUN] [/D=folder]; uninstall.exe /S keeps
@@ -58,6 +59,8 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 
 !define MUI_ABORTWARNING
+!define MUI_ICON "${IV_ICON}"
+!define MUI_UNICON "${IV_ICON}"
 !define MUI_COMPONENTSPAGE_SMALLDESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Iconvane now"

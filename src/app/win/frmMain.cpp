@@ -5,6 +5,7 @@
 
 #include "app/win/features.h"
 #include "app/win/welcome.h"
+#include "base/win/program_icon.h"
 #include "base/win/utf.h"
 #include "msgbox/win/msgbox.h"
 #include "settings/win/registry_backend.h"
@@ -54,8 +55,9 @@ bool frmMain::Load() {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   AdjustWindowRectEx(&r, style, FALSE, 0);
   if (!Create(kMainClass, kMainCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-              r.bottom - r.top, nullptr, nullptr, CS_DBLCLKS, nullptr, LoadIconW(GetModuleHandleW(nullptr), L"APPICON")))
+              r.bottom - r.top, nullptr, nullptr, CS_DBLCLKS, nullptr, ProgramIcon(false)))
     return false;
+  SetProgramIcon(hwnd());
   RunLoadSequence();
   if (!hidden_) ui::ShowForm(hwnd());
   // Tells automation (and the tests) that the window is loaded and shown as it will be.

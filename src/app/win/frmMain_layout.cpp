@@ -8,6 +8,7 @@
 #include "links/win/command_bar.h"
 #include "ui/win/controls.h"
 #include "ui/win/ids.h"
+#include "widgets/aolbutton/win/aolbutton.h"
 
 namespace iv::app {
 
@@ -120,6 +121,9 @@ void frmMain::CreateControls() {
                                       358, 32, 200, 140, ids::lstRotation, WS_EX_CLIENTEDGE));
   button(p, ids::cmdUp, L"", 564, 32, 28, 28, L"Move Item Up");
   button(p, ids::cmdDown, L"", 564, 64, 28, 28, L"Move Item Down");
+  // Drawn arrows; the window text stays the caption.
+  if (auto* up = aolbutton::Get(Control(ids::cmdUp))) up->SetGlyph(aolbutton::Glyph::ArrowUp);
+  if (auto* down = aolbutton::Get(Control(ids::cmdDown))) down->SetGlyph(aolbutton::Glyph::ArrowDown);
   button(p, ids::cmdRemove, L"Remove Selected", 358, 178, 110, 28, L"Remove Selected Icon from Rotation");
   button(p, ids::cmdRotClear, L"Clear All", 474, 178, 84, 28, L"Clear all Icons from rotation");
   frame(p, ids::FraPreview, L"Preview of Icon", 350, 220, 250, 124);

@@ -10,6 +10,7 @@
 #include "library/core/categories.h"
 #include "library/core/layout.h"
 #include "library/core/prompts.h"
+#include "library/core/safety.h"
 #include "library/win/image_icons.h"
 #include "library/win/library_files.h"
 #include "ui/win/ids.h"
@@ -67,12 +68,14 @@ std::wstring TrimBlanks(const std::wstring& s) {
   return s.substr(b, s.find_last_not_of(L' ') - b + 1);
 }
 
-// "Categories.dat" is 8-bit text in the system code page.
+// A name of "Categories.dat": UTF-8 where it is valid, otherwise the system code page
+// of older files. The page address is built from the text shown.
 std::wstring FromAnsi(const std::string& s) {
   if (s.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  const UINT cp = IsUtf8(s) ? CP_UTF8 : CP_ACP;
+  const int n = MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
   std::wstring out(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+  MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
   return out;
 }
 
