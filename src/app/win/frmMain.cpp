@@ -6,6 +6,7 @@
 #include "app/win/features.h"
 #include "app/win/welcome.h"
 #include "base/win/program_icon.h"
+#include "base/win/pump.h"
 #include "base/win/utf.h"
 #include "msgbox/win/msgbox.h"
 #include "settings/win/registry_backend.h"
@@ -24,10 +25,10 @@ struct TimerSpec {
   UINT interval;
   bool enabled;
 };
-constexpr int kAnswerNo = 7;
 // "Exit Iconvane?" asked over the owner; the message box's result code.
 int AskExit(HWND owner) {
-  return msgbox::ShowMsgBox(L"~bExit Iconvane?~b~nAre you sure you want to exit Iconvane?", 32, 4,
+  return msgbox::ShowMsgBox(L"~bExit Iconvane?~b~nAre you sure you want to exit Iconvane?", msgbox::kIconQuestion,
+                            msgbox::kButtonsYesNo,
                             L"Iconvane for AIM", false, owner)
       .code;
 }
@@ -95,33 +96,36 @@ void frmMain::ShowTab(int index) {
 void frmMain::RunLoadSequence() {
   // The page carries the maker's content: put the program's own copy back if it changed.
   RestoreWelcomePage(ProgramFolder() + L"\\aim.htm");
-  for (int step = 1; step <= 22; ++step) LoadStep(step);
+  ui::ForEachLoadStep([this](ui::LoadStep step) { LoadStep(step); });
 }
 
-void frmMain::LoadStep(int step) {
+void frmMain::LoadStep(ui::LoadStep step) {
+  using enum ui::LoadStep;
   switch (step) {
-    case 1:
+    case Begin:
       isLoading_ = true;
       break;
-    case 2:
+    case WelcomePage:
       ShowWelcomePage(Control(ids::Wb), ProgramFolder() + L"\\aim.htm");
       break;
-    case 6:
+    case Position:
       ui::LoadFormPosition(hwnd(), store_, "Main");
       break;
-    case 9:
+    case InstanceMutex:
       // Held for the life of the process; whether it existed before is never asked.
       mutex_.reset(CreateMutexW(nullptr, FALSE, L"PicvaneAIM"));
       break;
-    case 18:
+    case MinutesNumberOnly:
       ui::SetNumberOnly(Control(ids::txtMinutes), true);
       break;
-    case 21:
+    case HideIfHidden:
       if (hidden_) ShowWindow(hwnd(), SW_HIDE);
+      break;
+    default:
       break;
   }
   for (auto& feature : features_) feature->OnLoadStep(step);
-  if (step == 22) isLoading_ = false;
+  if (step == End) isLoading_ = false;
 }
 
 LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -172,7 +176,7 @@ void frmMain::cmdExit_Click() { ShowWindow(hwnd(), SW_HIDE); }
 
 bool frmMain::QueryUnload(int mode) {
   if (mode == ui::kAppWindows) return false;
-  return AskExit(hwnd()) == kAnswerNo;
+  return AskExit(hwnd()) == msgbox::kAnswerNo;
 }
 
 void frmMain::OnUnload() {
@@ -208,14 +212,7 @@ int RunMainWindow(bool hidden, const std::function<void(HWND)>& loaded) {
   frmMain main(settings::RegistryStore(), hidden);
   if (!main.Load()) return 1;
   if (loaded) loaded(main.hwnd());
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageW(GetAncestor(msg.hwnd, GA_ROOT), &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return static_cast<int>(msg.wParam);
+  return RunMessageLoop();
 }
 
 }  // namespace iv::app

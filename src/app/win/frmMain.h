@@ -56,7 +56,7 @@ class frmMain : public ui::Form, public ui::Host {
   void AddControl(int id, HWND hwnd, const wchar_t* tooltip = nullptr);
   void ShowTab(int index);
   void RunLoadSequence();
-  void LoadStep(int step);
+  void LoadStep(ui::LoadStep step);
   void cmdExit_Click();
   void TmrMin_Timer();
 
@@ -68,8 +68,9 @@ class frmMain : public ui::Form, public ui::Host {
   HWND panels_[3] = {};
   HWND tooltip_ = nullptr;
   UniqueHandle mutex_;
-  std::vector<std::unique_ptr<ui::Feature>> features_;
+  // Before the features: their destructors clear the hooks they filled in.
   ui::HostHooks hooks_;
+  std::vector<std::unique_ptr<ui::Feature>> features_;
 };
 
 // Creates the main window (shown, or hidden for "-min") and runs the message loop

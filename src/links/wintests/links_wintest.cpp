@@ -11,15 +11,12 @@
 #include "links/win/frmAbout.h"
 #include "ui/win/forms.h"
 #include "widgets/aolbutton/win/aolbutton.h"
+#include "ui/wintests/test_host.h"
 
 namespace iv::links {
 namespace {
 
-void DrainQuit() {
-  MSG m;
-  while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
-}
+using ui::testing::DrainQuit;
 
 std::wstring TextOf(HWND h) {
   wchar_t buf[256] = {};
