@@ -121,6 +121,9 @@ TEST(CheckPicture, RefusesCutOffFilesOfEachFormat) {
     EXPECT_FALSE(CheckPicture("a.jpg", Cut(jpeg, keep)).ok()) << keep;
   for (size_t keep : {size_t{2}, size_t{30}, bmp.size() - 1})
     EXPECT_FALSE(CheckPicture("a.bmp", Cut(bmp, keep)).ok()) << keep;
+  Bytes fields = bmp;  // bit-field pictures keep their rows uncompressed too
+  fields[30] = 3;
+  EXPECT_FALSE(CheckPicture("a.bmp", Cut(fields, fields.size() - 1)).ok());
   for (size_t keep : {size_t{6}, size_t{14}, gif.size() / 2, gif.size() - 3})
     EXPECT_FALSE(CheckPicture("a.gif", Cut(gif, keep)).ok()) << keep;
   // A GIF without its trailer byte but with whole frames is what many writers make.
@@ -176,6 +179,7 @@ TEST(PlaceInIcon, NeverEnlargesSmallPictures) {
   const Placement dot = PlaceInIcon(1, 1);
   EXPECT_EQ(dot.canvas, 1);
   EXPECT_EQ(dot.width, 1);
+  EXPECT_EQ(PlaceInIcon(0, 0).width, 1);  // a header that claims no size still gets a pixel
   const Placement small = PlaceInIcon(40, 20);
   EXPECT_EQ(small.canvas, 40);
   EXPECT_EQ(small.height, 20);

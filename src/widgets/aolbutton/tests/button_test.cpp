@@ -240,13 +240,14 @@ TEST_F(ButtonTest, HandlerMayChangeTheButtonArgument) {
 }
 
 TEST_F(ButtonTest, SpaceBarPressesAndClicksOnRelease) {
+  button.KeyUp(32, 0);  // a release whose press went to another window does nothing
   button.KeyDown(32, 0);
   EXPECT_EQ(s.LastClear(), kAolBackClick);
   EXPECT_FALSE(s.capture);
   EXPECT_TRUE(button.Pressed());
   button.MouseDown(1, 0, 0, 0);  // ignored while the space bar is held
   button.KeyUp(32, 0);
-  EXPECT_EQ(s.events, (std::vector<E>{E::KeyDown, E::MouseDown, E::MouseDown, E::KeyUp, E::MouseUp, E::Click}));
+  EXPECT_EQ(s.events, (std::vector<E>{E::KeyUp, E::KeyDown, E::MouseDown, E::MouseDown, E::KeyUp, E::MouseUp, E::Click}));
   EXPECT_EQ(s.LastClear(), kAolBack);
   EXPECT_TRUE(s.handPointer);
   EXPECT_FALSE(button.Pressed());
