@@ -19,6 +19,7 @@ TEST(FormatSize, Boundaries) {
   EXPECT_EQ(FormatSize(10240 * 1024), "10.0MB (10,485,760 bytes)");
   EXPECT_EQ(FormatSize(1024000 * 1024), "0.98GB (1,048,576,000 bytes)");
   EXPECT_EQ(FormatSize(2147483647), "2.00GB (2,147,483,647 bytes)");
+  EXPECT_EQ(FormatSize(2142114938), "1.99GB (2,142,114,938 bytes)");  // a hair under 1.995 x 2^30
 }
 
 TEST(FormatSize, Grouping) {

@@ -251,9 +251,7 @@ TEST(IconNameFor, NamesTheIconAfterThePictureSafely) {
   const std::string longName = IconNameFor(std::string(40, 'x') + "\xC3\xA9\xC3\xA9\xC3\xA9" + std::string(40, 'y') +
                                                ".png",
                                            none);
-  EXPECT_LE(longName.size(), 68u);
-  EXPECT_TRUE(IsSafeName(longName));
-  EXPECT_EQ(longName.substr(40, 6), "\xC3\xA9\xC3\xA9\xC3\xA9");
+  EXPECT_EQ(longName, std::string(40, 'x') + "\xC3\xA9\xC3\xA9\xC3\xA9" + std::string(18, 'y') + ".gif");  // 64 bytes
 }
 
 TEST(IconNameFor, NumbersANameAlreadyTaken) {

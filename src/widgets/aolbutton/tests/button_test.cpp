@@ -300,6 +300,9 @@ TEST_F(ButtonTest, FloatingStyleSinksOntoTheShadowAndBack) {
   EXPECT_FALSE(button.Floated());
   button.MouseMove(1, 0, 10, 10);
   EXPECT_TRUE(button.Floated());
+  s.Forget();
+  button.PaintButton();  // sunk back in: the face covers the shadow, so none is drawn
+  for (const DrawOp& op : s.ops) EXPECT_NE(op.color, 0x808080u);
   button.MouseUp(1, 0, 10, 10);
   EXPECT_FALSE(button.Floated());
   EXPECT_EQ(s.width, 1500);
