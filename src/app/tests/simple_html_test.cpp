@@ -18,6 +18,9 @@ TEST(SimpleHtml, BlocksRunsAndLinks) {
   EXPECT_EQ(blocks[1].runs[1].text, "your icons");
   EXPECT_EQ(blocks[1].runs[2].text, " fresh & new.");
   EXPECT_EQ(blocks[2].runs[0].href, "http://h/help.php");
+  const auto runs = ParseSimpleHtml("<i>a</i>b<em>c</em>")[0].runs;
+  ASSERT_EQ(runs.size(), 3u);
+  EXPECT_EQ(std::vector<bool>({runs[0].italic, runs[1].italic, runs[2].italic}), std::vector<bool>({true, false, true}));
 }
 
 TEST(SimpleHtml, CentredByTheTagOrByAnAttribute) {

@@ -138,14 +138,18 @@ TEST(CheckPicture, RefusesHugeDimensionsFromTheHeaderAlone) {
   EXPECT_FALSE(CheckPicture("many.png", Png(6000, 6000)).ok());
   EXPECT_TRUE(CheckPicture("ok.png", Png(5000, 5000)).ok());
   // A GIF may keep a small logical screen and place a huge frame on it.
+  const auto frameAt = [](Bytes& gif) {
+    for (size_t i = 13; i + 10 < gif.size(); ++i)
+      if (gif[i] == 0x2C && gif[i + 1] == 0 && gif[i + 2] == 0) return gif.begin() + static_cast<std::ptrdiff_t>(i);
+    return gif.end();
+  };
   Bytes gif = Gif(1);
-  for (size_t i = 13; i + 10 < gif.size(); ++i)
-    if (gif[i] == 0x2C && gif[i + 1] == 0 && gif[i + 2] == 0) {
-      gif[i + 5] = 0x30;  // width 30000
-      gif[i + 6] = 0x75;
-      break;
-    }
+  frameAt(gif)[6] = 0x75;  // width 30000
+  frameAt(gif)[5] = 0x30;
   EXPECT_NE(CheckPicture("frame.gif", gif).problem.find("too large"), std::string::npos);
+  Bytes placed = Gif(1);  // a 4 x 3 frame two rows down makes a picture five rows high
+  frameAt(placed)[3] = 2;
+  EXPECT_EQ(CheckPicture("placed.gif", placed).facts.height, 5);
 }
 
 TEST(CheckPicture, RefusesEmptyFilesAndWrongExtensions) {
@@ -282,6 +286,13 @@ TEST(SetFrameControls, SetsTimingTransparencyAndLoopingAndKeepsThePixels) {
   ASSERT_TRUE(plain) << error;
   EXPECT_FALSE(plain->loops);
   EXPECT_EQ(plain->transparent, -1);
+  // Other extensions, such as a comment, are kept as they were.
+  Bytes noted = Gif(1);
+  const Bytes comment = {0x21, 0xFE, 0x02, 'h', 'i', 0x00, 0x3B};
+  noted.insert(noted.end() - 1, comment.begin(), comment.end() - 1);
+  const auto kept = SetFrameControls(noted, {{0, -1, 1}}, false);
+  ASSERT_TRUE(kept);
+  EXPECT_TRUE(std::equal(comment.rbegin(), comment.rend(), kept->rbegin()));
 }
 
 TEST(SetFrameControls, RefusesBrokenInputAndAWrongFrameCount) {

@@ -32,6 +32,7 @@ std::string W(int n) { return std::string(n, 'W'); }
 TEST(HexToRGB, ReadsPairsAsLeadingHexNumbers) {
   EXPECT_EQ(HexToRGB("3E9CEA"), 0xEA9C3Eu);
   EXPECT_EQ(HexToRGB("3e9cea"), 0xEA9C3Eu);
+  EXPECT_EQ(HexToRGB("3E9CEA77"), 0xEA9C3Eu);  // digits past six are not read
   EXPECT_EQ(HexToRGB("GG0000"), 0u);
   EXPECT_EQ(HexToRGB("1Z0000"), 1u);
   EXPECT_EQ(HexToRGB("00FF00"), 0x00FF00u);

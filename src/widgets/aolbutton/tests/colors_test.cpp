@@ -36,6 +36,7 @@ TEST(Hls, PureColoursAndRoundTrip) {
 
 TEST(Hls, EdgesOfTheHueCycleRoundTheSameWay) {
   EXPECT_EQ(HueToRGB(1, 241, 0), 2);  // hue 0 starts the rising edge, it does not end the cycle
+  EXPECT_EQ(HueToRGB(1, 241, 240), 1);  // and hue 240 ends it, it does not start it again
   EXPECT_EQ(HueToRGB(0, 10, 1), 1);   // (10 + 20) / 40 rounds up
   EXPECT_EQ(HueToRGB(0, 40, 159), 2);  // (40 + 20) / 40 = 1.5, to even
 }
