@@ -65,6 +65,15 @@ Bytes Bmp(std::int32_t w, std::int32_t h) {
   return b;
 }
 
+// The old 12-byte header: 16-bit sides, no compression field.
+Bytes CoreBmp(unsigned w, unsigned h) {
+  Bytes b{'B', 'M'};
+  for (std::uint32_t v : {0u, 0u, 26u, 12u}) Le32(b, v);
+  for (unsigned v : {w, h, 1u, 24u}) Le16(b, v);
+  b.resize(b.size() + (w * 3 + 3) / 4 * 4 * h);
+  return b;
+}
+
 Bytes Gif(int frames, int w = 4, int h = 3) {
   gif::Image image;
   image.width = w;
@@ -77,6 +86,13 @@ Bytes Gif(int frames, int w = 4, int h = 3) {
     image.frames.push_back(frame);
   }
   return *gif::Encode(image);
+}
+
+// The first image descriptor of a GIF from Gif().
+Bytes::iterator FrameAt(Bytes& gif) {
+  for (size_t i = 13; i + 10 < gif.size(); ++i)
+    if (gif[i] == 0x2C && gif[i + 1] == 0 && gif[i + 2] == 0) return gif.begin() + static_cast<std::ptrdiff_t>(i);
+  return gif.end();
 }
 
 Bytes Cut(Bytes b, size_t keep) {
@@ -95,6 +111,7 @@ TEST(CheckPicture, AcceptsWholePicturesOfEachFormatAndReadsTheirSize) {
                {"c.jpeg", Jpeg(1, 1), PictureFormat::Jpeg, 1, 1},
                {"d.bmp", Bmp(1, 1), PictureFormat::Bmp, 1, 1},
                {"e.bmp", Bmp(3, -2), PictureFormat::Bmp, 3, 2},
+               {"g.bmp", CoreBmp(3, 2), PictureFormat::Bmp, 3, 2},
                {"f.gif", Gif(1), PictureFormat::Gif, 4, 3}};
   for (const auto& c : cases) {
     const PictureCheck check = CheckPicture(c.name, c.bytes);
@@ -132,23 +149,19 @@ TEST(CheckPicture, RefusesCutOffFilesOfEachFormat) {
 
 TEST(CheckPicture, RefusesHugeDimensionsFromTheHeaderAlone) {
   EXPECT_NE(CheckPicture("big.png", Png(30000, 30000)).problem.find("too large"), std::string::npos);
+  EXPECT_NE(CheckPicture("big.png", Png(0x01000000, 1)).problem.find("(16777216 x 1 pixels"), std::string::npos);
   EXPECT_NE(CheckPicture("big.jpg", Jpeg(30000, 30000)).problem.find("30000 x 30000"), std::string::npos);
   EXPECT_NE(CheckPicture("big.bmp", Bmp(30000, 30000)).problem.find("too large"), std::string::npos);
   EXPECT_FALSE(CheckPicture("wide.png", Png(10001, 1)).ok());
   EXPECT_FALSE(CheckPicture("many.png", Png(6000, 6000)).ok());
   EXPECT_TRUE(CheckPicture("ok.png", Png(5000, 5000)).ok());
   // A GIF may keep a small logical screen and place a huge frame on it.
-  const auto frameAt = [](Bytes& gif) {
-    for (size_t i = 13; i + 10 < gif.size(); ++i)
-      if (gif[i] == 0x2C && gif[i + 1] == 0 && gif[i + 2] == 0) return gif.begin() + static_cast<std::ptrdiff_t>(i);
-    return gif.end();
-  };
   Bytes gif = Gif(1);
-  frameAt(gif)[6] = 0x75;  // width 30000
-  frameAt(gif)[5] = 0x30;
+  FrameAt(gif)[6] = 0x75;  // width 30000
+  FrameAt(gif)[5] = 0x30;
   EXPECT_NE(CheckPicture("frame.gif", gif).problem.find("too large"), std::string::npos);
   Bytes placed = Gif(1);  // a 4 x 3 frame two rows down makes a picture five rows high
-  frameAt(placed)[3] = 2;
+  FrameAt(placed)[3] = 2;
   EXPECT_EQ(CheckPicture("placed.gif", placed).facts.height, 5);
 }
 
@@ -286,6 +299,14 @@ TEST(SetFrameControls, SetsTimingTransparencyAndLoopingAndKeepsThePixels) {
   ASSERT_TRUE(plain) << error;
   EXPECT_FALSE(plain->loops);
   EXPECT_EQ(plain->transparent, -1);
+  // A frame with its own colour table (the global one again).
+  Bytes local = Gif(1);
+  const auto frame = FrameAt(local);
+  frame[9] = 0x81;
+  local.insert(frame + 10, local.begin() + 13, local.begin() + 25);
+  const auto recoloured = SetFrameControls(local, {{0, -1, 1}}, false);
+  ASSERT_TRUE(recoloured);
+  EXPECT_EQ(gif::testing::Decode(*recoloured, error)->frames, plain->frames);
   // Other extensions, such as a comment, are kept as they were.
   Bytes noted = Gif(1);
   const Bytes comment = {0x21, 0xFE, 0x02, 'h', 'i', 0x00, 0x3B};
