@@ -20,7 +20,9 @@ TEST(SimpleHtml, BlocksRunsAndLinks) {
   EXPECT_EQ(blocks[2].runs[0].href, "http://h/help.php");
   const auto runs = ParseSimpleHtml("<i>a</i>b<em>c</em>")[0].runs;
   ASSERT_EQ(runs.size(), 3u);
-  EXPECT_EQ(std::vector<bool>({runs[0].italic, runs[1].italic, runs[2].italic}), std::vector<bool>({true, false, true}));
+  EXPECT_TRUE(runs[0].italic);
+  EXPECT_FALSE(runs[1].italic);
+  EXPECT_TRUE(runs[2].italic);
 }
 
 TEST(SimpleHtml, CentredByTheTagOrByAnAttribute) {
