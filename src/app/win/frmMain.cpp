@@ -17,15 +17,19 @@ namespace {
 // Client size of the main window in pixels.
 constexpr int kWidth = 640, kHeight = 500;
 
+// Timers that run for the window's whole life. The others run only while they matter:
+// TmrMin while minimised, TmrMsg while an apply is under way (aim), TmrAd while the
+// window is on screen (links).
 struct TimerSpec {
   int id;
   UINT interval;
-  bool enabled;
 };
-constexpr TimerSpec kTimers[] = {
-    {ids::TmrRotate, 1000, true}, {ids::TmrAIM, 1000, true}, {ids::TmrMin, 500, true},
-    {ids::TmrIcon, 2000, true},   {ids::TmrMsg, 50, true},   {ids::TmrAd, 100, false},
-};
+constexpr TimerSpec kTimers[] = {{ids::TmrRotate, 1000}, {ids::TmrAIM, 1000}, {ids::TmrIcon, 2000}};
+constexpr UINT kMinInterval = 500;
+constexpr int kAllTimers[] = {ids::TmrRotate, ids::TmrAIM, ids::TmrMin, ids::TmrIcon, ids::TmrMsg, ids::TmrAd};
+
+// Posted once the window is on screen: the rest of the load runs after the first paint.
+constexpr UINT kMsgFinishLoad = WM_APP + 0x31;
 
 }  // namespace
 
@@ -47,20 +51,38 @@ bool frmMain::Load() {
   if (!Create(kMainClass, kMainCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
               r.bottom - r.top, nullptr, nullptr, CS_DBLCLKS, nullptr, LoadIconW(GetModuleHandleW(nullptr), L"APPICON")))
     return false;
-  RunLoadSequence();
-  if (!hidden_) ShowForm(hwnd());
-  // Tells automation (and the tests) that the window is loaded and shown as it will be.
-  SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
+  // What the first paint shows: the welcome page, at the saved position.
+  RestoreWelcomePage(ProgramFolder() + L"\\aim.htm");
+  LoadStep(1);
+  LoadStep(2);
+  LoadStep(6);
+  if (hidden_) {
+    FinishLoad();
+    return true;
+  }
+  ShowForm(hwnd());
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Input queued meanwhile comes after this; messages that need the parts finish it first.
+  PostMessageW(hwnd(), kMsgFinishLoad, 0, 0);
   return true;
 }
 
 bool frmMain::OnCreate() {
   CreateControls();
+  return true;
+}
+
+void frmMain::FinishLoad() {
+  if (loaded_) return;
+  loaded_ = true;
+  CreateTabControls();
   parts_ = MakeParts(*this);
   for (auto& part : parts_) part->OnCreate();
-  for (const TimerSpec& t : kTimers)
-    if (t.enabled) SetTimer(hwnd(), t.id, t.interval, nullptr);
-  return true;
+  for (const TimerSpec& t : kTimers) SetTimer(hwnd(), t.id, t.interval, nullptr);
+  RunLoadSequence();
+  UpdateVisibility();
+  // Tells automation (and the tests) that the window is loaded and shown as it will be.
+  SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
 }
 
 void frmMain::AddControl(int id, HWND hwnd, const wchar_t* tip) {
@@ -80,11 +102,11 @@ void frmMain::ShowTab(int index) {
   for (int i = 0; i < 3; ++i) ShowWindow(panels_[i], i == index ? SW_SHOW : SW_HIDE);
 }
 
-// Each step may fail alone: the next one still runs.
+// Each step may fail alone: the next one still runs. Steps 1, 2 and 6 ran before the
+// first paint (Load); the parts have nothing to do in them.
 void frmMain::RunLoadSequence() {
-  // The page carries the maker's content: put the program's own copy back if it changed.
-  RestoreWelcomePage(ProgramFolder() + L"\\aim.htm");
-  for (int step = 1; step <= 22; ++step) LoadStep(step);
+  for (int step = 1; step <= 22; ++step)
+    if (step != 2 && step != 6) LoadStep(step);
 }
 
 void frmMain::LoadStep(int step) {
@@ -114,12 +136,32 @@ void frmMain::LoadStep(int step) {
 }
 
 LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kMsgFinishLoad) {
+    FinishLoad();
+    return 0;
+  }
+  if (msg == WM_WINDOWPOSCHANGED) {
+    const LRESULT result = Form::WndProc(msg, wp, lp);
+    UpdateVisibility();
+    return result;
+  }
   if (msg >= WM_USER && msg != WM_COMMAND) {
+    // A message from another copy may come before the posted finish.
+    FinishLoad();
     LRESULT result = 0;
     for (auto& part : parts_)
       if (part->OnMessage(msg, wp, lp, result)) return result;
   }
   return Form::WndProc(msg, wp, lp);
+}
+
+void frmMain::UpdateVisibility() {
+  const bool shown = IsWindowVisible(hwnd()), iconic = IsIconic(hwnd());
+  if (shown && iconic && !minPending_) minPending_ = SetTimer(hwnd(), ids::TmrMin, kMinInterval, nullptr) != 0;
+  const bool visible = shown && !iconic;
+  if (!loaded_ || visible == visible_) return;
+  visible_ = visible;
+  for (auto& part : parts_) part->OnVisible(visible);
 }
 
 bool frmMain::OnCommand(int id, int code, HWND ctl) {
@@ -147,7 +189,10 @@ void frmMain::OnTimer(UINT_PTR id) {
   for (auto& part : parts_) part->OnTimer(static_cast<int>(id));
 }
 
+// Started when the window is minimised; one tick hides it, or finds it restored.
 void frmMain::TmrMin_Timer() {
+  KillTimer(hwnd(), ids::TmrMin);
+  minPending_ = false;
   if (IsIconic(hwnd()) && IsWindowVisible(hwnd())) ShowWindow(hwnd(), SW_HIDE);
 }
 
@@ -160,7 +205,7 @@ bool frmMain::QueryUnload(int mode) {
 
 void frmMain::OnUnload() {
   for (auto& part : parts_) part->OnUnload();
-  for (const TimerSpec& t : kTimers) KillTimer(hwnd(), t.id);
+  for (int id : kAllTimers) KillTimer(hwnd(), id);
   SaveFormPosition(hwnd(), store_, "Main");
   UnloadAllForms();
 }

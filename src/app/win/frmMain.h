@@ -50,7 +50,13 @@ class frmMain : public Form, public MainHost {
   void OnDestroy() override { RemovePropW(hwnd(), kReadyProperty); }
 
  private:
+  // The controls the first paint shows (the bar, the tabs, "Welcome!", the bottom row).
   void CreateControls();
+  // The two hidden tabs' controls, made once the window is on screen.
+  void CreateTabControls();
+  // Everything after the first paint: the hidden tabs, the parts, the load sequence.
+  void FinishLoad();
+  void UpdateVisibility();
   void AddControl(int id, HWND hwnd, const wchar_t* tooltip = nullptr);
   void ShowTab(int index);
   void RunLoadSequence();
@@ -61,6 +67,9 @@ class frmMain : public Form, public MainHost {
   settings::Store& store_;
   bool hidden_;
   bool isLoading_ = false;
+  bool loaded_ = false;   // FinishLoad has run
+  bool visible_ = false;  // shown and not minimised, as the parts were last told
+  bool minPending_ = false;  // TmrMin is running
   bool librarySelected_ = false;
   std::map<int, HWND> controls_;
   HWND panels_[3] = {};
