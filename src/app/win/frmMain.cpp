@@ -75,6 +75,10 @@ bool frmMain::OnCreate() {
 void frmMain::FinishLoad() {
   if (loaded_) return;
   loaded_ = true;
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd(),
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  for (const auto& [control, tip] : earlyTips_) AddTip(control, tip);
+  earlyTips_.clear();
   CreateTabControls();
   parts_ = MakeParts(*this);
   for (auto& part : parts_) part->OnCreate();
@@ -87,15 +91,24 @@ void frmMain::FinishLoad() {
 
 void frmMain::AddControl(int id, HWND hwnd, const wchar_t* tip) {
   controls_[id] = hwnd;
-  if (tip && tooltip_) {
-    TOOLINFOW ti{};
-    ti.cbSize = sizeof(ti);
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = this->hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
-    ti.lpszText = const_cast<wchar_t*>(tip);
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  if (tip) AddTip(hwnd, tip);
+}
+
+
+// The tooltip window is itself a top-level window: it comes after the first paint, and
+// the tips of the controls made before it are added then.
+void frmMain::AddTip(HWND hwnd, const wchar_t* tip) {
+  if (!tooltip_) {
+    earlyTips_.emplace_back(hwnd, tip);
+    return;
   }
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof(ti);
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = this->hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
+  ti.lpszText = const_cast<wchar_t*>(tip);
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void frmMain::ShowTab(int index) {

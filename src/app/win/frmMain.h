@@ -3,6 +3,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/win/form.h"
@@ -58,6 +59,7 @@ class frmMain : public Form, public MainHost {
   void FinishLoad();
   void UpdateVisibility();
   void AddControl(int id, HWND hwnd, const wchar_t* tooltip = nullptr);
+  void AddTip(HWND hwnd, const wchar_t* tip);
   void ShowTab(int index);
   void RunLoadSequence();
   void LoadStep(int step);
@@ -74,6 +76,7 @@ class frmMain : public Form, public MainHost {
   std::map<int, HWND> controls_;
   HWND panels_[3] = {};
   HWND tooltip_ = nullptr;
+  std::vector<std::pair<HWND, const wchar_t*>> earlyTips_;  // made before tooltip_
   UniqueHandle mutex_;
   std::vector<std::unique_ptr<MainPart>> parts_;
   MainHooks hooks_;

@@ -18,8 +18,6 @@ constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
 
 void frmMain::CreateControls() {
   const HWND main = hwnd();
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, main,
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
   auto add = [&](int id, HWND h, const wchar_t* tip = nullptr) { AddControl(id, h, tip); };
   auto label = [&](HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, DWORD extra = 0) {
     add(id, CreateControl(parent, L"STATIC", text, kLabel | extra, x, y, w, h, id));
