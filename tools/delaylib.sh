@@ -1,9 +1,10 @@
 #!/bin/sh
 # Makes a delay-load import library from a MinGW import library: the DLL is then
-# loaded on the first call into it instead of at start-up.
-#   delaylib.sh NM DLLTOOL IMPORT-LIB DLL-NAME OUTPUT x86_64|i686
+# loaded on the first call into it instead of at start-up. Data the import library
+# defines itself (GUIDs) is carried over as it is.
+#   delaylib.sh NM AR DLLTOOL IMPORT-LIB DLL-NAME OUTPUT x86_64|i686
 set -eu
-nm=$1 dlltool=$2 implib=$3 dll=$4 out=$5 arch=$6
+nm=$1 ar=$2 dlltool=$3 implib=$4 dll=$5 out=$6 arch=$7
 def=$out.def
 {
   echo "LIBRARY $dll"
@@ -15,8 +16,16 @@ def=$out.def
     "$nm" "$implib" | awk '$2 == "I" && $3 ~ /^__imp_/ { sub(/^__imp_/, "", $3); print $3 }' | sort -u
   fi
 } >"$def"
+rm -f "$out"
 if [ "$arch" = i686 ]; then
   "$dlltool" -k --input-def "$def" --output-delaylib "$out" --dllname "$dll"
 else
   "$dlltool" --input-def "$def" --output-delaylib "$out" --dllname "$dll"
+fi
+members=$("$nm" -A --defined-only "$implib" 2>/dev/null | awk '$2 ~ /^[RDB]$/ { n = split($1, p, ":"); print p[n - 1] }' | sort -u)
+if [ -n "$members" ]; then
+  tmp=$(mktemp -d)
+  (cd "$tmp" && "$ar" x "$implib" $members)
+  (cd "$tmp" && "$ar" rs "$out" $members)
+  rm -rf "$tmp"
 fi

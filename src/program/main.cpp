@@ -9,11 +9,7 @@
 #include "app/core/startup.h"
 #include "app/win/frmMain.h"
 #include "base/win/utf.h"
-
-#if __has_include("download/win/command_link.h")
 #include "download/win/command_link.h"
-#define IV_HAVE_COMMAND_LINK 1
-#endif
 
 namespace {
 
@@ -40,11 +36,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::wstring args = Arguments();
   int rc = 0;
   switch (iv::app::DecideStart(iv::Narrow(args))) {
-    case iv::app::StartKind::CommandLink:
-#ifdef IV_HAVE_COMMAND_LINK
-      rc = iv::download::RunCommandLink(args);
-#endif
+    case iv::app::StartKind::CommandLink: {
+      // The download window stays alive until the main window, if it takes over, ends.
+      const iv::download::LinkOutcome link = iv::download::RunCommandLink(args);
+      rc = link.runMainWindow ? iv::app::RunMainWindow(false) : link.exitCode;
       break;
+    }
     case iv::app::StartKind::MainHidden:
       rc = iv::app::RunMainWindow(true);
       break;

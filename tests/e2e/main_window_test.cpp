@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/win/ids.h"
 #include "e2e/support/driver.h"
+#include "ui/win/ids.h"
 
 namespace iv::e2e {
 

@@ -53,7 +53,7 @@ class DialogHook {
 // caught AIM's next dialog.
 bool HookArmed();
 void SetHookArmed(bool armed);
-// The hook the flag lives in; set by the AIM part while it runs.
+// The hook the flag lives in; set by the AIM feature while it runs.
 void UseDialogHook(DialogHook* hook);
 
 }  // namespace iv::aim

@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "aim/core/aim_rules.h"
-#include "app/win/ids.h"
 #include "base/win/utf.h"
 #include "program_session.h"
+#include "ui/win/ids.h"
 
 namespace iv::aim::testing {
 namespace {

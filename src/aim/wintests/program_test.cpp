@@ -1,10 +1,10 @@
 // "Use this Icon!" in the real program against the AIM simulator: the main window's
-// timers, the button and the hook's reports reach the AIM part.
+// timers, the button and the hook's reports reach the AIM feature.
 #include <gtest/gtest.h>
 
-#include "app/win/ids.h"
 #include "base/win/utf.h"
 #include "program_session.h"
+#include "ui/win/ids.h"
 
 namespace iv::aim::testing {
 namespace {

@@ -3,12 +3,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/win/controls.h"
-#include "app/win/ids.h"
-#include "app/win/parts_list.h"
+#include "app/win/features.h"
 #include "app/win/welcome.h"
 #include "base/win/utf.h"
+#include "msgbox/win/msgbox.h"
 #include "settings/win/registry_backend.h"
+#include "ui/win/forms.h"
+#include "ui/win/ids.h"
 
 namespace iv::app {
 
@@ -16,6 +17,14 @@ namespace {
 
 // Client size of the main window in pixels.
 constexpr int kWidth = 640, kHeight = 500;
+
+constexpr int kAnswerNo = 7;
+// "Exit Iconvane?" asked over the owner; the message box's result code.
+int AskExit(HWND owner) {
+  return msgbox::ShowMsgBox(L"~bExit Iconvane?~b~nAre you sure you want to exit Iconvane?", 32, 4,
+                            L"Iconvane for AIM", false, owner)
+      .code;
+}
 
 // Timers that run for the window's whole life. The others run only while they matter:
 // TmrMin while minimised, TmrMsg while an apply is under way (aim), TmrAd while the
@@ -37,7 +46,7 @@ frmMain::frmMain(settings::Store& store, bool hidden) : store_(store), hidden_(h
 
 frmMain::~frmMain() = default;
 
-const std::wstring& frmMain::ProgramFolder() const { return app::ProgramFolder(); }
+const std::wstring& frmMain::ProgramFolder() const { return ui::ProgramFolder(); }
 
 HWND frmMain::Control(int id) const {
   const auto it = controls_.find(id);
@@ -60,9 +69,9 @@ bool frmMain::Load() {
     FinishLoad();
     return true;
   }
-  ShowForm(hwnd());
+  ui::ShowForm(hwnd());
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  // Input queued meanwhile comes after this; messages that need the parts finish it first.
+  // Input queued meanwhile comes after this; messages that need the features finish it first.
   PostMessageW(hwnd(), kMsgFinishLoad, 0, 0);
   return true;
 }
@@ -80,8 +89,8 @@ void frmMain::FinishLoad() {
   for (const auto& [control, tip] : earlyTips_) AddTip(control, tip);
   earlyTips_.clear();
   CreateTabControls();
-  parts_ = MakeParts(*this);
-  for (auto& part : parts_) part->OnCreate();
+  features_ = MakeFeatures(*this);
+  for (auto& feature : features_) feature->OnCreate();
   for (const TimerSpec& t : kTimers) SetTimer(hwnd(), t.id, t.interval, nullptr);
   RunLoadSequence();
   UpdateVisibility();
@@ -93,7 +102,6 @@ void frmMain::AddControl(int id, HWND hwnd, const wchar_t* tip) {
   controls_[id] = hwnd;
   if (tip) AddTip(hwnd, tip);
 }
-
 
 // The tooltip window is itself a top-level window: it comes after the first paint, and
 // the tips of the controls made before it are added then.
@@ -116,7 +124,7 @@ void frmMain::ShowTab(int index) {
 }
 
 // Each step may fail alone: the next one still runs. Steps 1, 2 and 6 ran before the
-// first paint (Load); the parts have nothing to do in them.
+// first paint (Load), with the page restored first; the features have nothing to do in them.
 void frmMain::RunLoadSequence() {
   for (int step = 1; step <= 22; ++step)
     if (step != 2 && step != 6) LoadStep(step);
@@ -131,20 +139,20 @@ void frmMain::LoadStep(int step) {
       ShowWelcomePage(Control(ids::Wb), ProgramFolder() + L"\\aim.htm");
       break;
     case 6:
-      LoadFormPosition(hwnd(), store_, "Main");
+      ui::LoadFormPosition(hwnd(), store_, "Main");
       break;
     case 9:
       // Held for the life of the process; whether it existed before is never asked.
       mutex_.reset(CreateMutexW(nullptr, FALSE, L"PicvaneAIM"));
       break;
     case 18:
-      SetNumberOnly(Control(ids::txtMinutes), true);
+      ui::SetNumberOnly(Control(ids::txtMinutes), true);
       break;
     case 21:
       if (hidden_) ShowWindow(hwnd(), SW_HIDE);
       break;
   }
-  for (auto& part : parts_) part->OnLoadStep(step);
+  for (auto& feature : features_) feature->OnLoadStep(step);
   if (step == 22) isLoading_ = false;
 }
 
@@ -154,7 +162,7 @@ LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == WM_WINDOWPOSCHANGED) {
-    const LRESULT result = Form::WndProc(msg, wp, lp);
+    const LRESULT result = ui::Form::WndProc(msg, wp, lp);
     UpdateVisibility();
     return result;
   }
@@ -162,10 +170,10 @@ LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     // A message from another copy may come before the posted finish.
     FinishLoad();
     LRESULT result = 0;
-    for (auto& part : parts_)
-      if (part->OnMessage(msg, wp, lp, result)) return result;
+    for (auto& feature : features_)
+      if (feature->OnMessage(msg, wp, lp, result)) return result;
   }
-  return Form::WndProc(msg, wp, lp);
+  return ui::Form::WndProc(msg, wp, lp);
 }
 
 void frmMain::UpdateVisibility() {
@@ -174,12 +182,12 @@ void frmMain::UpdateVisibility() {
   const bool visible = shown && !iconic;
   if (!loaded_ || visible == visible_) return;
   visible_ = visible;
-  for (auto& part : parts_) part->OnVisible(visible);
+  for (auto& feature : features_) feature->OnVisible(visible);
 }
 
 bool frmMain::OnCommand(int id, int code, HWND ctl) {
-  for (auto& part : parts_)
-    if (part->OnCommand(id, code, ctl)) return true;
+  for (auto& feature : features_)
+    if (feature->OnCommand(id, code, ctl)) return true;
   if (id == ids::cmdExit && code == BN_CLICKED) {
     cmdExit_Click();
     return true;
@@ -192,14 +200,14 @@ bool frmMain::OnNotify(NMHDR* nm, LRESULT& result) {
     ShowTab(TabCtrl_GetCurSel(nm->hwndFrom));
     return true;
   }
-  for (auto& part : parts_)
-    if (part->OnNotify(nm, result)) return true;
+  for (auto& feature : features_)
+    if (feature->OnNotify(nm, result)) return true;
   return false;
 }
 
 void frmMain::OnTimer(UINT_PTR id) {
   if (id == ids::TmrMin) TmrMin_Timer();
-  for (auto& part : parts_) part->OnTimer(static_cast<int>(id));
+  for (auto& feature : features_) feature->OnTimer(static_cast<int>(id));
 }
 
 // Started when the window is minimised; one tick hides it, or finds it restored.
@@ -212,15 +220,15 @@ void frmMain::TmrMin_Timer() {
 void frmMain::cmdExit_Click() { ShowWindow(hwnd(), SW_HIDE); }
 
 bool frmMain::QueryUnload(int mode) {
-  if (mode == kAppWindows) return false;
+  if (mode == ui::kAppWindows) return false;
   return AskExit(hwnd()) == kAnswerNo;
 }
 
 void frmMain::OnUnload() {
-  for (auto& part : parts_) part->OnUnload();
+  for (auto& feature : features_) feature->OnUnload();
   for (int id : kAllTimers) KillTimer(hwnd(), id);
-  SaveFormPosition(hwnd(), store_, "Main");
-  UnloadAllForms();
+  ui::SaveFormPosition(hwnd(), store_, "Main");
+  ui::UnloadAllForms();
 }
 
 bool frmMain::ApplyBuddyIcon(const std::wstring& iconPath) {
@@ -240,6 +248,9 @@ void frmMain::ShowCategory(const std::string& folderName) {
 }
 void frmMain::RefreshCategories() {
   if (hooks_.refreshCategories) hooks_.refreshCategories();
+}
+void frmMain::ShowAbout() {
+  if (hooks_.showAbout) hooks_.showAbout();
 }
 
 int RunMainWindow(bool hidden) {

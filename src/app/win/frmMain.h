@@ -1,14 +1,14 @@
 // The main window: three tabs of library, rotation and schedule views, the command
-// bar and the bottom buttons. Subsystems handle their own controls as MainParts.
+// bar and the bottom buttons. Subsystems handle their own controls as Features.
 #pragma once
 #include <map>
 #include <memory>
 #include <utility>
 #include <vector>
 
-#include "app/win/form.h"
-#include "app/win/part.h"
 #include "base/win/handles.h"
+#include "ui/win/feature.h"
+#include "ui/win/form.h"
 
 namespace iv::app {
 
@@ -18,14 +18,14 @@ inline constexpr wchar_t kCommandBarClass[] = L"ABSDynaBarCls";
 // Window property set on the main window once its load sequence has run.
 inline constexpr wchar_t kReadyProperty[] = L"IconvaneLoaded";
 
-class frmMain : public Form, public MainHost {
+class frmMain : public ui::Form, public ui::Host {
  public:
   frmMain(settings::Store& store, bool hidden);
   ~frmMain() override;
 
   bool Load();  // creates the window and runs the load sequence
 
-  // MainHost
+  // Host
   HWND MainWindow() const override { return hwnd(); }
   HWND Control(int id) const override;
   settings::Store& Store() override { return store_; }
@@ -37,8 +37,9 @@ class frmMain : public Form, public MainHost {
   void AppendToRotation(const std::vector<std::string>& entries) override;
   void ShowCategory(const std::string& folderName) override;
   void RefreshCategories() override;
+  void ShowAbout() override;
   bool& LibrarySelected() override { return librarySelected_; }
-  MainHooks& Hooks() override { return hooks_; }
+  ui::HostHooks& Hooks() override { return hooks_; }
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -55,7 +56,7 @@ class frmMain : public Form, public MainHost {
   void CreateControls();
   // The two hidden tabs' controls, made once the window is on screen.
   void CreateTabControls();
-  // Everything after the first paint: the hidden tabs, the parts, the load sequence.
+  // Everything after the first paint: the hidden tabs, the features, the load sequence.
   void FinishLoad();
   void UpdateVisibility();
   void AddControl(int id, HWND hwnd, const wchar_t* tooltip = nullptr);
@@ -69,8 +70,8 @@ class frmMain : public Form, public MainHost {
   settings::Store& store_;
   bool hidden_;
   bool isLoading_ = false;
-  bool loaded_ = false;   // FinishLoad has run
-  bool visible_ = false;  // shown and not minimised, as the parts were last told
+  bool loaded_ = false;      // FinishLoad has run
+  bool visible_ = false;     // shown and not minimised, as the features were last told
   bool minPending_ = false;  // TmrMin is running
   bool librarySelected_ = false;
   std::map<int, HWND> controls_;
@@ -78,8 +79,8 @@ class frmMain : public Form, public MainHost {
   HWND tooltip_ = nullptr;
   std::vector<std::pair<HWND, const wchar_t*>> earlyTips_;  // made before tooltip_
   UniqueHandle mutex_;
-  std::vector<std::unique_ptr<MainPart>> parts_;
-  MainHooks hooks_;
+  std::vector<std::unique_ptr<ui::Feature>> features_;
+  ui::HostHooks hooks_;
 };
 
 // Creates the main window (shown, or hidden for "-min") and runs the message loop

@@ -2,12 +2,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/win/controls.h"
 #include "app/win/frmMain.h"
-#include "app/win/ids.h"
 #include "app/win/welcome.h"
 #include "base/win/window.h"
 #include "links/win/command_bar.h"
+#include "ui/win/controls.h"
+#include "ui/win/ids.h"
 
 namespace iv::app {
 
@@ -26,7 +26,7 @@ void frmMain::CreateControls() {
     add(id, CreateControl(parent, L"BUTTON", text, kGroup, x, y, w, h, id));
   };
   auto button = [&](HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, const wchar_t* tip) {
-    add(id, CreatePushButton(parent, id, text, x, y, w, h), tip);
+    add(id, ui::CreatePushButton(parent, id, text, x, y, w, h), tip);
   };
 
   add(ids::ABIcons, links::CreateCommandBar(main, ids::ABIcons, RECT{0, 0, 640, 28}));
@@ -46,7 +46,7 @@ void frmMain::CreateControls() {
   OffsetRect(&page, 6, 32);
   const int panelIds[] = {ids::SSActiveTabPanel2, ids::SSActiveTabPanel1, ids::SSActiveTabPanel3};
   for (int i = 0; i < 3; ++i) {
-    panels_[i] = CreatePanel(main, main, panelIds[i], page);
+    panels_[i] = ui::CreatePanel(main, main, panelIds[i], page);
     add(panelIds[i], panels_[i]);
   }
   SetWindowPos(tab, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -80,7 +80,7 @@ void frmMain::CreateTabControls() {
     add(id, CreateControl(parent, L"BUTTON", text, kGroup, x, y, w, h, id));
   };
   auto button = [&](HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, const wchar_t* tip) {
-    add(id, CreatePushButton(parent, id, text, x, y, w, h), tip);
+    add(id, ui::CreatePushButton(parent, id, text, x, y, w, h), tip);
   };
 
   HWND p = panels_[1];
@@ -99,7 +99,7 @@ void frmMain::CreateTabControls() {
   add(ids::txtMinutes, CreateControl(p, L"EDIT", L"15", ES_AUTOHSCROLL | WS_TABSTOP, 76, 98, 40, 20,
                                      ids::txtMinutes, WS_EX_CLIENTEDGE));
   frame(p, ids::FraCurrentIcon, L"Your Current Icon", 12, 170, 200, 150);
-  add(ids::WbCurrent, CreateImageView(p, ids::WbCurrent, 64, 200, 96, 96));
+  add(ids::WbCurrent, ui::CreateImageView(p, ids::WbCurrent, 64, 200, 96, 96));
   button(p, ids::cmdAIMZC, L"AIM with Zephyrchat!", 12, 330, 200, 28, nullptr);
   frame(p, ids::FraCats, L"", 222, 14, 378, 314);
   label(p, ids::lblFirst, L"First, select a letter to browse or select \"All\" to view all categories.", 232, 28,
@@ -143,7 +143,7 @@ void frmMain::CreateTabControls() {
   button(p, ids::cmdRemove, L"Remove Selected", 358, 178, 110, 28, L"Remove Selected Icon from Rotation");
   button(p, ids::cmdRotClear, L"Clear All", 474, 178, 84, 28, L"Clear all Icons from rotation");
   frame(p, ids::FraPreview, L"Preview of Icon", 350, 220, 250, 124);
-  add(ids::WbPreview, CreateImageView(p, ids::WbPreview, 366, 240, 80, 80));
+  add(ids::WbPreview, ui::CreateImageView(p, ids::WbPreview, 366, 240, 80, 80));
   button(p, ids::cmdUse, L"Use this Icon!", 460, 262, 130, 32, L"Use this icon as your Buddy icon");
 }
 

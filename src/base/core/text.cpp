@@ -1,5 +1,6 @@
 #include "base/core/text.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -19,24 +20,20 @@ double LeadingNumber(std::string_view text) {
     negative = text[i] == '-';
     ++i;
   }
-  double value = 0;
+  // The number's own characters: digits with at most one point, no exponent.
+  const size_t start = i;
   bool point = false;
-  double scale = 1;
   for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (IsDigit(c)) {
-      if (point) {
-        scale /= 10;
-        value += (c - '0') * scale;
-      } else {
-        value = value * 10 + (c - '0');
-      }
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
+    if (text[i] == '.' && !point) point = true;
+    else if (!IsDigit(text[i])) break;
   }
+  std::string_view digits = text.substr(start, i - start);
+  if (!digits.empty() && digits.back() == '.') digits.remove_suffix(1);
+  if (digits.empty()) return 0;
+  double value = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                            std::chars_format::fixed);
+  if (error == std::errc::result_out_of_range) value = HUGE_VAL;
   return negative ? -value : value;
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 namespace iv {
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartOfAText) {
@@ -14,6 +17,17 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOfAText) {
   EXPECT_EQ(LeadingNumber(""), 0);
   EXPECT_EQ(LeadingNumber("- 4"), 0);
   EXPECT_EQ(LeadingNumber("12 34"), 12);
+}
+
+TEST(LeadingNumber, DecimalsReadAsTheNearestDouble) {
+  // Exactly the literal's double, not a sum of tenths that is one step off.
+  EXPECT_EQ(LeadingNumber("0.3"), 0.3);
+  EXPECT_EQ(LeadingNumber("-2.675x"), -2.675);
+  EXPECT_EQ(LeadingNumber("5."), 5);
+  EXPECT_EQ(LeadingNumber("-.5"), -0.5);
+  EXPECT_EQ(LeadingNumber("."), 0);
+  EXPECT_EQ(LeadingNumber("1e3"), 1);
+  EXPECT_EQ(LeadingNumber(std::string(400, '9')), HUGE_VAL);
 }
 
 TEST(LeadingNumber, IntegerFormTruncatesAndClamps) {

@@ -1,15 +1,23 @@
 // Start-up with a command link ("icvan:AddIcon?key=URL" or "icvan:AddList?key=URL").
 #pragma once
+#include <memory>
 #include <string>
+
+#include "ui/win/form.h"
 
 namespace iv::download {
 
-// True when the command line is a command link: "icvan:" in any letter case, also
-// when the link is quoted as the registered command passes it.
-bool IsCommandLinkLine(const std::wstring& commandLine);
+// What the download window decided: end with exitCode, or go on as the main window.
+struct LinkOutcome {
+  int exitCode = 0;
+  bool runMainWindow = false;
+  // Kept alive while the main window runs: it may stay open, or close once the main
+  // window exists.
+  std::unique_ptr<ui::Form> window;
+};
 
-// Runs the download window for the link and returns the process exit code. When no
-// running copy takes the result, this copy opens its own main window and runs it.
-int RunCommandLink(const std::wstring& commandLine);
+// Runs the download window for the link until it ends or, when no running copy takes
+// the result, until it wants this copy to open its own main window.
+[[nodiscard]] LinkOutcome RunCommandLink(const std::wstring& commandLine);
 
 }  // namespace iv::download

@@ -2,13 +2,13 @@
 
 #include <commctrl.h>
 
-#include "app/win/mod_main.h"
 #include "base/win/utf.h"
 #include "download/core/handoff.h"
 #include "download/core/link.h"
 #include "download/win/ask.h"
 #include "download/win/files.h"
 #include "download/win/instance.h"
+#include "ui/win/forms.h"
 
 namespace iv::download {
 
@@ -63,7 +63,7 @@ bool frmDL::Load() {
   const int w = rc.right - rc.left, h = rc.bottom - rc.top;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
   if (!Create(L"frmDL", L"Downloading Icons...", style, WS_EX_TOPMOST, x, y, w, h, nullptr, nullptr)) return false;
-  app::MakeTopmost(hwnd());
+  ui::MakeTopmost(hwnd());
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   UpdateWindow(hwnd());
   SetTimer(hwnd(), kTmrDL, 50, nullptr);
@@ -111,7 +111,7 @@ void frmDL::TmrDL_Timer() {
   Site site(*this);
   const bool unload = Finish(RunDownload(DLCommand, DLURL, site));
   inTick_ = false;
-  if (unload || Cancelled) Unload(app::kFormCode);
+  if (unload || Cancelled) Unload(ui::kFormCode);
 }
 
 bool frmDL::Finish(const DownloadResult& result) {
@@ -146,7 +146,7 @@ void frmDL::CompletionDisplay() {
   Updates.SetCaption(L"Download Complete!");
   SetWindowTextW(hwnd(), L"Download Complete");
   SetWindowTextW(lblCount, L"Download Completed.");
-  app::Wait(400);
+  ui::Wait(400);
 }
 
 void frmDL::ShowFailed() {

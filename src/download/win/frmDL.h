@@ -4,15 +4,15 @@
 #pragma once
 #include <string>
 
-#include "app/win/form.h"
 #include "download/core/engine.h"
 #include "download/win/inet.h"
 #include "download/win/ribbon.h"
 #include "settings/core/store.h"
+#include "ui/win/form.h"
 
 namespace iv::download {
 
-class frmDL : public app::Form {
+class frmDL : public ui::Form {
  public:
   frmDL(settings::Store& store, std::wstring programFolder, std::string command, std::string url);
 

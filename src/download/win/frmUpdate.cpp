@@ -1,11 +1,11 @@
 #include "download/win/frmUpdate.h"
 
-#include "app/win/mod_main.h"
 #include "base/win/utf.h"
 #include "download/core/engine.h"
 #include "download/core/names.h"
 #include "download/core/server.h"
 #include "download/win/files.h"
+#include "ui/win/forms.h"
 #include "widgets/aolbutton/win/aolbutton.h"
 
 namespace iv::download {
@@ -28,8 +28,8 @@ bool frmUpdate::Load() {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
   if (!Create(L"frmUpdate", L"Updating Categories...", style, WS_EX_TOPMOST, x, y, w, h, nullptr, nullptr))
     return false;
-  app::MakeTopmost(hwnd());
-  app::ShowForm(hwnd());
+  ui::MakeTopmost(hwnd());
+  ui::ShowForm(hwnd());
   SetFocus(cmdUpdate);
   return true;
 }
@@ -65,7 +65,7 @@ bool frmUpdate::QueryUnload(int) {
   return true;
 }
 
-void frmUpdate::cmdUpdate_Click() { Unload(app::kFormCode); }
+void frmUpdate::cmdUpdate_Click() { Unload(ui::kFormCode); }
 
 void frmUpdate::TmrVersion_Timer() {
   // Off first: the fetch dispatches messages and must not see this timer again.
@@ -74,7 +74,7 @@ void frmUpdate::TmrVersion_Timer() {
   const Fetched reply = Inet_.OpenURL(ServerUrl(store_, kCategoryListPath));
   inTick_ = false;
   if (closing_ || reply.status == Fetched::Status::Cancelled) {
-    Unload(app::kFormCode);
+    Unload(ui::kFormCode);
     return;
   }
   if (reply.status != Fetched::Status::Ok || IsServerFailure(reply.body)) {

@@ -4,14 +4,14 @@
 #include <functional>
 #include <string>
 
-#include "app/win/form.h"
 #include "download/win/inet.h"
 #include "download/win/ribbon.h"
 #include "settings/core/store.h"
+#include "ui/win/form.h"
 
 namespace iv::download {
 
-class frmUpdate : public app::Form {
+class frmUpdate : public ui::Form {
  public:
   // 'refreshCategories' runs after a successful update.
   frmUpdate(const settings::Store& store, std::wstring programFolder, std::function<void()> refreshCategories);

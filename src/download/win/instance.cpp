@@ -1,7 +1,7 @@
 #include "download/win/instance.h"
 
-#include "app/win/mod_main.h"
 #include "download/core/handoff.h"
+#include "ui/win/forms.h"
 
 namespace iv::download {
 
@@ -21,7 +21,7 @@ HWND FindOnce() {
 HWND FindMainWindow() {
   for (int tries = 0; tries < 100; ++tries) {
     if (HWND h = FindOnce()) return h;
-    app::DoEvents();
+    ui::DoEvents();
   }
   return nullptr;
 }

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "app/core/startup.h"
-#include "app/win/ids.h"
 #include "e2e/support/driver.h"
 #include "http_stub.h"
 #include "support.h"
+#include "ui/win/ids.h"
 
 namespace iv::download::testing {
 

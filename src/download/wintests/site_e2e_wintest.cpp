@@ -11,10 +11,10 @@
 #include <functional>
 #include <map>
 
-#include "app/win/ids.h"
 #include "e2e/support/driver.h"
 #include "icon_site.h"
 #include "support.h"
+#include "ui/win/ids.h"
 
 namespace iv::download::testing {
 

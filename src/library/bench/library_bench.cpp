@@ -43,7 +43,7 @@ void Fill(const fs::path& dir, int icons) {
 
 void Paint(FakeHost& host) { RedrawWindow(host.MainWindow(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
-// The library part's load steps on a fresh main window over `folder`, painted once.
+// The library feature's load steps on a fresh main window over `folder`, painted once.
 double TimeLoad(const fs::path& folder) {
   FakeHost host(folder);
   const double start = NowMs();

@@ -51,24 +51,6 @@ std::vector<DirEntry> ListDirectory(const std::string& searchPath) {
   return out;
 }
 
-std::string ReadWholeFile(const std::wstring& path) {
-  // Read access only, so a read-only file still reads and a missing one is not created.
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) {
-    file.release();
-    return {};
-  }
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (64 << 20)) return {};
-  std::string data(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!data.empty() && !ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr))
-    return {};
-  data.resize(read);
-  return data;
-}
-
 int GetFileAttrKind(const std::wstring& path) {
   DWORD attrs = GetFileAttributesW(path.c_str());
   if (attrs == INVALID_FILE_ATTRIBUTES) attrs = 0;

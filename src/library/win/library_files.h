@@ -13,9 +13,6 @@ namespace iv::library {
 // Lists a search path ("folder\*.*") with names in UTF-8; nothing when it cannot start.
 std::vector<DirEntry> ListDirectory(const std::string& searchPath);
 
-// The whole content of a file as bytes; empty when it is missing or unreadable.
-std::string ReadWholeFile(const std::wstring& path);
-
 // 2 when the hidden bit is set, otherwise 1 when the read-only bit is set, otherwise 0
 // (a missing file reads as 0).
 int GetFileAttrKind(const std::wstring& path);

@@ -1,6 +1,6 @@
-// The library part's links to the message box and the shell in the running program.
+// The library feature's links to the message box and the shell in the running program.
 #include "base/win/utf.h"
-#include "library/win/library_part.h"
+#include "library/win/library_feature.h"
 #include "msgbox/win/msgbox.h"
 #include "shell/win/shell_open.h"
 

@@ -1,4 +1,4 @@
-// A stand-in main window for the library part: the controls it uses, the host calls
+// A stand-in main window for the library feature: the controls it uses, the host calls
 // it makes, and a temporary program folder. Shared by the Wine tests and benchmarks.
 #pragma once
 #include <windows.h>
@@ -11,19 +11,19 @@
 #include <string>
 #include <vector>
 
-#include "app/win/ids.h"
-#include "app/win/part.h"
-#include "library/win/image_view.h"
-#include "library/win/library_part.h"
+#include "library/win/library_feature.h"
 #include "settings/core/store.h"
+#include "ui/win/feature.h"
+#include "ui/win/ids.h"
+#include "ui/win/image_view.h"
 
 namespace iv::library::testing {
 
 namespace fs = std::filesystem;
 
-class FakeHost : public app::MainHost {
+class FakeHost : public ui::Host {
  public:
-  // The part answers every question with `answer` and records what it asked and opened.
+  // The feature answers every question with `answer` and records what it asked and opened.
   // A fresh temporary program folder, removed afterwards, or an existing one that is kept.
   explicit FakeHost(const fs::path& existing = {}) : keep_(!existing.empty()) {
     static bool registered = [] {
@@ -57,7 +57,7 @@ class FakeHost : public app::MainHost {
     }
     for (int id : {ids::cmdDelFolder, ids::cmdDelIcon, ids::cmdBrowse, ids::cmdView})
       Add(id, L"BUTTON", BS_PUSHBUTTON, 0, 300 + 30 * (id % 4), 80, 25);
-    controls_[ids::WbPreview] = CreateImageView(window_, ids::WbPreview, RECT{530, 0, 610, 80});
+    controls_[ids::WbPreview] = ui::CreateImageView(window_, ids::WbPreview, RECT{530, 0, 610, 80});
     LibraryServices services;
     services.ask = [this](HWND, const std::string& prompt) {
       prompts.push_back(prompt);
@@ -67,11 +67,11 @@ class FakeHost : public app::MainHost {
       opened.push_back(target);
       return true;
     };
-    part_ = MakeLibraryPart(*this, services);
+    feature_ = MakeLibraryFeature(*this, services);
   }
 
   ~FakeHost() override {
-    part_.reset();
+    feature_.reset();
     DestroyWindow(window_);
     if (keep_) return;
     std::error_code ec;
@@ -81,7 +81,7 @@ class FakeHost : public app::MainHost {
     fs::remove_all(folder_, ec);
   }
 
-  // MainHost
+  // Host
   HWND MainWindow() const override { return window_; }
   HWND Control(int id) const override {
     const auto it = controls_.find(id);
@@ -99,15 +99,16 @@ class FakeHost : public app::MainHost {
   void ShowCategory(const std::string& n) override {
     if (hooks_.showCategory) hooks_.showCategory(n);
   }
+  void ShowAbout() override {}
   void RefreshCategories() override {
     if (hooks_.refreshCategories) hooks_.refreshCategories();
   }
   bool& LibrarySelected() override { return librarySelected; }
-  app::MainHooks& Hooks() override { return hooks_; }
+  ui::HostHooks& Hooks() override { return hooks_; }
 
-  // The load steps the library part takes part in.
+  // The load steps the library feature takes a share in.
   void Load() {
-    for (int step = 1; step <= 22; ++step) part_->OnLoadStep(step);
+    for (int step = 1; step <= 22; ++step) feature_->OnLoadStep(step);
   }
 
   fs::path Library() const { return folder_ / L"Icon Library"; }
@@ -119,7 +120,7 @@ class FakeHost : public app::MainHost {
 
   // Clicks a button the way a user or a screen reader does.
   void Click(int id) { SendMessageW(Control(id), BM_CLICK, 0, 0); }
-  // Selects a row as the keyboard does (the part sees the selection change).
+  // Selects a row as the keyboard does (the feature sees the selection change).
   void Select(int listId, int row) {
     ListView_SetItemState(Control(listId), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   }
@@ -162,7 +163,7 @@ class FakeHost : public app::MainHost {
   std::vector<std::string> prompts;
   std::vector<std::wstring> opened;
   bool librarySelected = false;
-  app::MainPart& part() { return *part_; }
+  ui::Feature& feature() { return *feature_; }
 
  private:
   void Add(int id, const wchar_t* cls, DWORD style, int x, int y, int w, int h) {
@@ -176,13 +177,13 @@ class FakeHost : public app::MainHost {
       SetWindowLongPtrW(hwnd, GWLP_USERDATA,
                         reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
     auto* self = reinterpret_cast<FakeHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && self->part_) {
+    if (self && self->feature_) {
       if (msg == WM_COMMAND &&
-          self->part_->OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)))
+          self->feature_->OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)))
         return 0;
       if (msg == WM_NOTIFY) {
         LRESULT result = 0;
-        if (self->part_->OnNotify(reinterpret_cast<NMHDR*>(lp), result)) return result;
+        if (self->feature_->OnNotify(reinterpret_cast<NMHDR*>(lp), result)) return result;
       }
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
@@ -196,8 +197,8 @@ class FakeHost : public app::MainHost {
   std::map<int, HWND> controls_;
   settings::MemoryBackend backend_;
   settings::Store store_{backend_};
-  app::MainHooks hooks_;
-  std::unique_ptr<app::MainPart> part_;
+  ui::HostHooks hooks_;
+  std::unique_ptr<ui::Feature> feature_;
 };
 
 }  // namespace iv::library::testing

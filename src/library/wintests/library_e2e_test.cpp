@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/win/ids.h"
 #include "e2e/support/driver.h"
+#include "ui/win/ids.h"
 
 namespace iv::e2e {
 namespace {

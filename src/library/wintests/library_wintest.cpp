@@ -72,7 +72,7 @@ TEST(LibraryLoad, ListsTheLibraryAndPreviewsTheFirstIcon) {
   for (int i = 1; i < 3; ++i) EXPECT_EQ(host.Image(ids::lvFolders, i), 0 /* ClosedFile */);
   ASSERT_EQ(host.Selected(ids::lvFiles), 0);
   EXPECT_TRUE(host.librarySelected);
-  const ImageViewState view = GetImageViewState(host.Control(ids::WbPreview));
+  const ui::ImageViewState view = ui::GetImageViewState(host.Control(ids::WbPreview));
   EXPECT_EQ(view.path, host.ProgramFolder() + L"\\Icon Library\\" + first + L"\\" +
                            host.Rows(ids::lvFiles)[0].substr(1));
   EXPECT_EQ(view.width, 1);
@@ -84,7 +84,7 @@ TEST(LibraryLoad, CreatesAMissingLibraryAndStaysEmpty) {
   EXPECT_TRUE(fs::is_directory(host.Library()));
   EXPECT_TRUE(host.Rows(ids::lvFolders).empty());
   EXPECT_TRUE(host.Rows(ids::lvFiles).empty());
-  EXPECT_EQ(GetImageViewState(host.Control(ids::WbPreview)).width, 0);
+  EXPECT_EQ(ui::GetImageViewState(host.Control(ids::WbPreview)).width, 0);
   host.Click(ids::cmdDelFolder);
   host.Click(ids::cmdDelIcon);
   EXPECT_TRUE(host.prompts.empty());  // nothing selected: nothing asked
@@ -145,7 +145,7 @@ TEST(Browsing, ClickingACategoryListsItsIconsOnce) {
   const int lion = Row(host, ids::lvFiles, L" lion.gif");
   ClickRow(host, ids::lvFiles, lion);
   EXPECT_TRUE(host.librarySelected);
-  EXPECT_EQ(GetImageViewState(host.Control(ids::WbPreview)).path,
+  EXPECT_EQ(ui::GetImageViewState(host.Control(ids::WbPreview)).path,
             host.ProgramFolder() + L"\\Icon Library\\Cats\\lion.gif");
 }
 
@@ -170,21 +170,21 @@ TEST(Preview, ShowsStillAndAnimatedGifsAndNothingForBadFiles) {
   host.WriteFile(dir / "anim.gif", AnimatedGif());
   for (const char* name : {"missing.gif", "empty.gif", "bad.gif"}) {
     host.ShowPreview((dir / name).wstring());
-    EXPECT_EQ(GetImageViewState(view).width, 0) << name;
+    EXPECT_EQ(ui::GetImageViewState(view).width, 0) << name;
     UpdateWindow(view);  // painting an empty view is fine
   }
   host.ShowPreview((dir / "still.gif").wstring());
-  EXPECT_EQ(GetImageViewState(view).frames, 1);
+  EXPECT_EQ(ui::GetImageViewState(view).frames, 1);
   // The file is not held open: it can be replaced while it is shown.
   EXPECT_TRUE(DeleteFileW((dir / "still.gif").c_str()));
 
   host.ShowPreview((dir / "anim.gif").wstring());
-  ASSERT_EQ(GetImageViewState(view).frames, 2);
-  EXPECT_TRUE(WaitFor([&] { return GetImageViewState(view).frame == 1; }, 3000));
-  EXPECT_TRUE(WaitFor([&] { return GetImageViewState(view).frame == 0; }, 3000));
+  ASSERT_EQ(ui::GetImageViewState(view).frames, 2);
+  EXPECT_TRUE(WaitFor([&] { return ui::GetImageViewState(view).frame == 1; }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return ui::GetImageViewState(view).frame == 0; }, 3000));
   host.ShowPreview(L"");
-  EXPECT_EQ(GetImageViewState(view).frames, 0);
-  EXPECT_FALSE(SetImagePath(host.Control(ids::lvFiles), L"x.gif"));  // not a view of ours
+  EXPECT_EQ(ui::GetImageViewState(view).frames, 0);
+  EXPECT_FALSE(ui::SetImagePath(host.Control(ids::lvFiles), L"x.gif"));  // not a view of ours
 }
 
 class Deleting : public ::testing::Test {
@@ -276,7 +276,7 @@ TEST_F(Deleting, TheNextCategoryIsShownAfterTheFirstOrLastIsDeleted) {
   host_.Click(ids::cmdDelFolder);
   EXPECT_TRUE(host_.Rows(ids::lvFolders).empty());
   EXPECT_TRUE(host_.Rows(ids::lvFiles).empty());
-  EXPECT_EQ(GetImageViewState(host_.Control(ids::WbPreview)).frames, 0);
+  EXPECT_EQ(ui::GetImageViewState(host_.Control(ids::WbPreview)).frames, 0);
   EXPECT_TRUE(fs::is_directory(host_.Library()));
   EXPECT_TRUE(fs::is_empty(host_.Library()));
 }

@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-#include "app/win/form.h"
 #include "base/win/handles.h"
 #include "base/win/utf.h"
 #include "links/core/links.h"
 #include "shell/win/shell_open.h"
+#include "ui/win/form.h"
 #include "widgets/aolbutton/win/aolbutton.h"
 
 namespace iv::links {
@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kWidth = 360, kHeight = 250;
 
-class frmAbout : public app::Form {
+class frmAbout : public ui::Form {
  public:
   static frmAbout* current;
 
@@ -49,12 +49,12 @@ class frmAbout : public app::Form {
 
   bool OnCommand(int id, int code, HWND /*ctl*/) override {
     if (id == IDOK || id == IDCANCEL || (id == cmdOK && code == BN_CLICKED)) {
-      Unload(app::kFormCode);
+      Unload(ui::kFormCode);
       return true;
     }
     if (id == cmdDonate && code == BN_CLICKED) {
       shell::ShellOpen(Widen(DonationUrl()));  // failures are not shown
-      Unload(app::kFormCode);
+      Unload(ui::kFormCode);
       return true;
     }
     return false;
@@ -85,7 +85,7 @@ frmAbout* frmAbout::current = nullptr;
 
 HWND ShowAbout() {
   if (frmAbout::current && IsWindow(frmAbout::current->hwnd())) {
-    app::ShowForm(frmAbout::current->hwnd());
+    ui::ShowForm(frmAbout::current->hwnd());
     return frmAbout::current->hwnd();
   }
   auto* about = new frmAbout;
@@ -102,8 +102,8 @@ HWND ShowAbout() {
     if (frmAbout::current == about) delete about;
     return nullptr;
   }
-  app::ShowForm(about->hwnd());
-  app::MakeTopmost(about->hwnd());
+  ui::ShowForm(about->hwnd());
+  ui::MakeTopmost(about->hwnd());
   SetFocus(GetDlgItem(about->hwnd(), cmdOK));
   return about->hwnd();
 }

@@ -3,14 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "app/win/ids.h"
-#include "app/win/mod_main.h"
-#include "app/win/part.h"
 #include "links/win/command_bar.h"
 #include "links/win/feature_button.h"
 #include "links/win/frmAbout.h"
-#include "links/win/links_part.h"
+#include "links/win/links_feature.h"
 #include "settings/core/store.h"
+#include "ui/win/feature.h"
+#include "ui/win/forms.h"
+#include "ui/win/ids.h"
 #include "widgets/aolbutton/win/aolbutton.h"
 
 namespace iv::links {
@@ -70,7 +70,7 @@ TEST(About, TopmostWithTheVersionAndItsButtons) {
   EXPECT_EQ(TextOf(donate), L"Donate and Contribute");
   EXPECT_EQ(TextOf(ok), L"OK");
   EXPECT_NE(aolbutton::Get(ok), nullptr);
-  EXPECT_TRUE(app::IsFormLoaded(about));
+  EXPECT_TRUE(ui::IsFormLoaded(about));
   // A second request brings the same window.
   EXPECT_EQ(ShowAbout(), about);
   SendMessageW(ok, BM_CLICK, 0, 0);
@@ -140,7 +140,7 @@ TEST(FeatureButton, ReportsThePointerAndKeepsItsColour) {
 }
 
 // A main window with only the feature button, passing its timer ticks to the part.
-class FadeHost : public app::MainHost {
+class FadeHost : public ui::Host {
  public:
   FadeHost() {
     WNDCLASSW wc{};
@@ -154,7 +154,7 @@ class FadeHost : public app::MainHost {
     button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 270, 30, window_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::cmdwFeatures)), wc.hInstance,
                               nullptr);
-    part = MakeLinksPart(*this);
+    part = MakeLinksFeature(*this);
     part->OnCreate();
   }
   ~FadeHost() override {
@@ -174,8 +174,9 @@ class FadeHost : public app::MainHost {
   void AppendToRotation(const std::vector<std::string>&) override {}
   void ShowCategory(const std::string&) override {}
   void RefreshCategories() override {}
+  void ShowAbout() override {}
   bool& LibrarySelected() override { return selected_; }
-  app::MainHooks& Hooks() override { return hooks_; }
+  ui::HostHooks& Hooks() override { return hooks_; }
 
   HWND button() const { return button_; }
   // Whether the fade moves the button's colour within ms.
@@ -191,7 +192,7 @@ class FadeHost : public app::MainHost {
     return false;
   }
 
-  std::unique_ptr<app::MainPart> part;
+  std::unique_ptr<ui::Feature> part;
 
  private:
   static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -208,7 +209,7 @@ class FadeHost : public app::MainHost {
   settings::Store store_{backend_};
   std::wstring folder_ = L"C:\\";
   bool selected_ = false;
-  app::MainHooks hooks_;
+  ui::HostHooks hooks_;
 };
 
 // The colour fade costs a wake-up every 100 ms: it runs only while it can be seen,

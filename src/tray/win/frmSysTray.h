@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "app/win/form.h"
 #include "tray/core/tray_menu.h"
+#include "ui/win/form.h"
 
 namespace iv::tray {
 
@@ -20,7 +20,7 @@ struct TrayEvents {
   std::function<void(int32_t index, const std::string& key)> menuClick;
 };
 
-class frmSysTray : public app::Form {
+class frmSysTray : public ui::Form {
  public:
   using NotifyFn = std::function<BOOL(DWORD message, NOTIFYICONDATAW* data)>;
 

@@ -96,7 +96,7 @@ TEST_F(TrayWin, IconIsAddedOnFirstMenuAccessAndDeletedAtUnload) {
   SendMessageW(tray.hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   EXPECT_EQ(rec.calls.back().message, DWORD{NIM_ADD});
 
-  EXPECT_TRUE(tray.Unload(app::kFormCode));
+  EXPECT_TRUE(tray.Unload(ui::kFormCode));
   EXPECT_EQ(rec.calls.back().message, DWORD{NIM_DELETE});
 }
 

@@ -1,18 +1,19 @@
-#include "library/win/library_part.h"
+#include "library/win/library_feature.h"
 
 #include <commctrl.h>
 
 #include <climits>
 
-#include "app/win/ids.h"
+#include "base/win/files.h"
 #include "base/win/utf.h"
 #include "download/core/server.h"
 #include "library/core/categories.h"
 #include "library/core/layout.h"
 #include "library/core/prompts.h"
 #include "library/win/image_icons.h"
-#include "library/win/image_view.h"
 #include "library/win/library_files.h"
+#include "ui/win/ids.h"
+#include "ui/win/image_view.h"
 
 namespace iv::library {
 
@@ -80,17 +81,17 @@ std::wstring LowerCase(std::wstring s) {
   return s;
 }
 
-class LibraryPart final : public app::MainPart {
+class LibraryFeature final : public ui::Feature {
  public:
-  LibraryPart(app::MainHost& host, LibraryServices services) : host_(host), services_(std::move(services)) {
-    app::MainHooks& hooks = host_.Hooks();
+  LibraryFeature(ui::Host& host, LibraryServices services) : host_(host), services_(std::move(services)) {
+    ui::HostHooks& hooks = host_.Hooks();
     hooks.showPreview = [this](const std::wstring& path) { ShowPreview(path); };
     hooks.showCategory = [this](const std::string& name) { ShowCategory(name); };
     hooks.refreshCategories = [this] { RefreshCategories(); };
   }
 
-  ~LibraryPart() override {
-    app::MainHooks& hooks = host_.Hooks();
+  ~LibraryFeature() override {
+    ui::HostHooks& hooks = host_.Hooks();
     hooks.showPreview = nullptr;
     hooks.showCategory = nullptr;
     hooks.refreshCategories = nullptr;
@@ -223,7 +224,7 @@ class LibraryPart final : public app::MainPart {
     PreviewSelected();
   }
 
-  void ShowPreview(const std::wstring& path) { SetImagePath(Ctl(ids::WbPreview), path); }
+  void ShowPreview(const std::wstring& path) { ui::SetImagePath(Ctl(ids::WbPreview), path); }
 
   // A category that downloads created: listed once, after the others.
   void ShowCategory(const std::string& name) {
@@ -357,23 +358,23 @@ class LibraryPart final : public app::MainPart {
     if (services_.open) services_.open(Widen(url));
   }
 
-  app::MainHost& host_;
+  ui::Host& host_;
   LibraryServices services_;
   std::vector<std::string> catArray_ = std::vector<std::string>(1);
   std::wstring currentFolderPath_;
   std::wstring lastFolderText_;
-  bool selecting_ = false;  // selection changes the part makes itself are not clicks
+  bool selecting_ = false;  // selection changes the feature makes itself are not clicks
   std::vector<HIMAGELIST> sharedLists_;
 };
 
 }  // namespace
 
-std::unique_ptr<app::MainPart> MakeLibraryPart(app::MainHost& host, LibraryServices services) {
-  return std::make_unique<LibraryPart>(host, std::move(services));
+std::unique_ptr<ui::Feature> MakeLibraryFeature(ui::Host& host, LibraryServices services) {
+  return std::make_unique<LibraryFeature>(host, std::move(services));
 }
 
-std::unique_ptr<app::MainPart> MakeLibraryPart(app::MainHost& host) {
-  return MakeLibraryPart(host, DefaultLibraryServices());
+std::unique_ptr<ui::Feature> MakeLibraryFeature(ui::Host& host) {
+  return MakeLibraryFeature(host, DefaultLibraryServices());
 }
 
 }  // namespace iv::library

@@ -1,15 +1,15 @@
-#include "rotation/win/rotation_part.h"
+#include "rotation/win/rotation_feature.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/win/ids.h"
 #include "base/win/utf.h"
 #include "base/win/window.h"
 #include "msgbox/win/msgbox.h"
 #include "rotation/core/rotation_list.h"
 #include "rotation/core/schedule.h"
 #include "rotation/win/option_hover.h"
+#include "ui/win/ids.h"
 
 namespace iv::rotation {
 
@@ -44,9 +44,9 @@ bool SelectedListViewText(HWND lv, std::wstring& text) {
   return true;
 }
 
-class RotationPartImpl : public RotationPart {
+class RotationFeatureImpl : public RotationFeature {
  public:
-  RotationPartImpl(app::MainHost& host, std::unique_ptr<Clock> clock, AskFn ask)
+  RotationFeatureImpl(ui::Host& host, std::unique_ptr<Clock> clock, AskFn ask)
       : host_(host),
         clock_(std::move(clock)),
         ask_(std::move(ask)),
@@ -190,7 +190,7 @@ class RotationPartImpl : public RotationPart {
     host_.ShowPreview(Widen(IconPath(Narrow(host_.ProgramFolder()), list_.at(static_cast<size_t>(row)))));
   }
 
-  app::MainHost& host_;
+  ui::Host& host_;
   std::unique_ptr<Clock> clock_;
   AskFn ask_;
   RotationEntries list_;
@@ -206,15 +206,15 @@ DateTime SystemClock::Now() const {
   return DateTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
 }
 
-std::unique_ptr<RotationPart> MakeRotationPart(app::MainHost& host) {
+std::unique_ptr<RotationFeature> MakeRotationFeature(ui::Host& host) {
   auto ask = [](const std::wstring& prompt, int icon, int buttons, const std::wstring& title) {
     return msgbox::ShowMsgBox(prompt, icon, buttons, title).code;
   };
-  return MakeRotationPart(host, std::make_unique<SystemClock>(), ask);
+  return MakeRotationFeature(host, std::make_unique<SystemClock>(), ask);
 }
 
-std::unique_ptr<RotationPart> MakeRotationPart(app::MainHost& host, std::unique_ptr<Clock> clock, AskFn ask) {
-  return std::make_unique<RotationPartImpl>(host, std::move(clock), std::move(ask));
+std::unique_ptr<RotationFeature> MakeRotationFeature(ui::Host& host, std::unique_ptr<Clock> clock, AskFn ask) {
+  return std::make_unique<RotationFeatureImpl>(host, std::move(clock), std::move(ask));
 }
 
 }  // namespace iv::rotation

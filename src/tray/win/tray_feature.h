@@ -2,10 +2,10 @@
 #pragma once
 #include <memory>
 
-#include "app/win/part.h"
+#include "ui/win/feature.h"
 
 namespace iv::tray {
 
-std::unique_ptr<app::MainPart> MakeTrayPart(app::MainHost& host);
+std::unique_ptr<ui::Feature> MakeTrayFeature(ui::Host& host);
 
 }  // namespace iv::tray

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/win/part.h"
 #include "rotation/core/clock.h"
+#include "ui/win/feature.h"
 
 namespace iv::rotation {
 
@@ -15,7 +15,7 @@ namespace iv::rotation {
 // buttons 4 Yes/No) and returns its answer: 6 Yes, 7 No, -1 closed without a button.
 using AskFn = std::function<int(const std::wstring& prompt, int icon, int buttons, const std::wstring& title)>;
 
-class RotationPart : public app::MainPart {
+class RotationFeature : public ui::Feature {
  public:
   // The download hand-off: appends entries ("Category\file.gif") and stores the list.
   virtual void AppendToRotation(const std::vector<std::string>& entries) = 0;
@@ -30,7 +30,7 @@ class SystemClock : public Clock {
 };
 
 // Also installs itself as the host's appendToRotation hook. Asks through ShowMsgBox.
-std::unique_ptr<RotationPart> MakeRotationPart(app::MainHost& host);
-std::unique_ptr<RotationPart> MakeRotationPart(app::MainHost& host, std::unique_ptr<Clock> clock, AskFn ask);
+std::unique_ptr<RotationFeature> MakeRotationFeature(ui::Host& host);
+std::unique_ptr<RotationFeature> MakeRotationFeature(ui::Host& host, std::unique_ptr<Clock> clock, AskFn ask);
 
 }  // namespace iv::rotation

@@ -1,10 +1,10 @@
-// Control factories of the main window's layout and the exit question.
+// Control factories shared by the windows of the program.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
-namespace iv::app {
+namespace iv::ui {
 
 // A custom push button: window text = caption, answers BM_CLICK, notifies BN_CLICKED.
 HWND CreatePushButton(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h);
@@ -15,8 +15,4 @@ HWND CreateImageView(HWND parent, int id, int x, int y, int w, int h);
 // A container for one tab's controls; it hands its children's notifications to the main window.
 HWND CreatePanel(HWND parent, HWND forwardTo, int id, const RECT& r);
 
-inline constexpr int kAnswerNo = 7;
-// "Exit Iconvane?" asked over the owner; the message box's result code.
-int AskExit(HWND owner);
-
-}  // namespace iv::app
+}  // namespace iv::ui

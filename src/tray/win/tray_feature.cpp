@@ -1,18 +1,17 @@
-#include "tray/win/tray_part.h"
+#include "tray/win/tray_feature.h"
 
-#include "app/win/mod_main.h"
 #include "base/win/utf.h"
 #include "links/core/links.h"
-#include "links/win/frmAbout.h"
-#include "links/win/links_part.h"
+#include "shell/win/shell_open.h"
 #include "tray/win/frmSysTray.h"
+#include "ui/win/forms.h"
 
 namespace iv::tray {
 namespace {
 
-class TrayPart : public app::MainPart {
+class TrayFeature : public ui::Feature {
  public:
-  explicit TrayPart(app::MainHost& host)
+  explicit TrayFeature(ui::Host& host)
       : host_(host), exitMessage_(RegisterWindowMessageW(L"Iconvane.TrayExit")) {}
 
   void OnLoadStep(int step) override {
@@ -21,7 +20,7 @@ class TrayPart : public app::MainPart {
 
   bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
     if (!exitMessage_ || msg != exitMessage_) return false;
-    app::UnloadAllForms();
+    ui::UnloadAllForms();
     result = 0;
     return true;
   }
@@ -58,9 +57,9 @@ class TrayPart : public app::MainPart {
       ShowWindow(main, SW_SHOW);
       if (IsIconic(main) || IsZoomed(main)) ShowWindow(main, SW_RESTORE);
     } else if (key == "online") {
-      links::OpenPage(links::MakerUrl("/"));
+      shell::ShellOpen(Widen(links::MakerUrl("/")));
     } else if (key == "About") {
-      links::ShowAbout();
+      host_.ShowAbout();
     } else if (key == "close") {
       // Posted: unloading destroys the tray window whose menu is still returning.
       PostMessageW(main, exitMessage_, 0, 0);
@@ -76,15 +75,15 @@ class TrayPart : public app::MainPart {
     }
   }
 
-  void SysTray_SysTrayDoubleClick(int32_t /*button*/) { app::ShowForm(host_.MainWindow()); }
+  void SysTray_SysTrayDoubleClick(int32_t /*button*/) { ui::ShowForm(host_.MainWindow()); }
 
-  app::MainHost& host_;
+  ui::Host& host_;
   UINT exitMessage_;
   std::unique_ptr<frmSysTray> SysTray;
 };
 
 }  // namespace
 
-std::unique_ptr<app::MainPart> MakeTrayPart(app::MainHost& host) { return std::make_unique<TrayPart>(host); }
+std::unique_ptr<ui::Feature> MakeTrayFeature(ui::Host& host) { return std::make_unique<TrayFeature>(host); }
 
 }  // namespace iv::tray

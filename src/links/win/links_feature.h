@@ -2,11 +2,11 @@
 #pragma once
 #include <memory>
 
-#include "app/win/part.h"
+#include "ui/win/feature.h"
 
 namespace iv::links {
 
-std::unique_ptr<app::MainPart> MakeLinksPart(app::MainHost& host);
+std::unique_ptr<ui::Feature> MakeLinksFeature(ui::Host& host);
 
 // Opens a web page with the shell; failures are only returned.
 bool OpenPage(const std::string& url);

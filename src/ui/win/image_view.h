@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace iv::library {
+namespace iv::ui {
 
 inline constexpr wchar_t kImageViewClass[] = L"IconvaneGifView";
 
@@ -27,4 +27,4 @@ struct ImageViewState {
 };
 ImageViewState GetImageViewState(HWND view);
 
-}  // namespace iv::library
+}  // namespace iv::ui

@@ -1,17 +1,15 @@
-#include "app/win/controls.h"
+#include "ui/win/controls.h"
 
-#include "app/win/frmMain.h"
 #include "base/win/window.h"
-#include "library/win/image_view.h"
-#include "msgbox/win/msgbox.h"
+#include "ui/win/image_view.h"
 #include "widgets/aolbutton/win/aolbutton.h"
 
-namespace iv::app {
+namespace iv::ui {
 
 namespace {
 
 // Holds one tab's controls. Their notifications go on to the main window, where the
-// subsystems' parts handle them.
+// subsystems' features handle them.
 class TabPanel : public Window {
  public:
   explicit TabPanel(HWND forwardTo) : forwardTo_(forwardTo) {}
@@ -57,13 +55,7 @@ HWND CreatePushButton(HWND parent, int id, const wchar_t* caption, int x, int y,
 }
 
 HWND CreateImageView(HWND parent, int id, int x, int y, int w, int h) {
-  return library::CreateImageView(parent, id, RECT{x, y, x + w, y + h});
+  return ui::CreateImageView(parent, id, RECT{x, y, x + w, y + h});
 }
 
-int AskExit(HWND owner) {
-  return msgbox::ShowMsgBox(L"~bExit Iconvane?~b~nAre you sure you want to exit Iconvane?", 32, 4,
-                            L"Iconvane for AIM", false, owner)
-      .code;
-}
-
-}  // namespace iv::app
+}  // namespace iv::ui

@@ -1,6 +1,6 @@
-#include "app/win/form.h"
+#include "ui/win/form.h"
 
-namespace iv::app {
+namespace iv::ui {
 
 Form::~Form() {
   if (hwnd() && IsWindow(hwnd())) DestroyWindow(hwnd());
@@ -35,4 +35,4 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   return Window::WndProc(msg, wp, lp);
 }
 
-}  // namespace iv::app
+}  // namespace iv::ui

@@ -1,4 +1,4 @@
-#include "app/win/mod_main.h"
+#include "ui/win/forms.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/core/startup.h"
-#include "app/win/form.h"
 #include "base/core/text.h"
 #include "base/win/utf.h"
 #include "base/win/window.h"
+#include "ui/core/position.h"
+#include "ui/win/form.h"
 
-namespace iv::app {
+namespace iv::ui {
 
 namespace {
 std::vector<HWND>& Forms() {
@@ -167,4 +167,4 @@ const std::wstring& ProgramFolder() {
   return folder;
 }
 
-}  // namespace iv::app
+}  // namespace iv::ui

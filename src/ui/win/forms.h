@@ -6,7 +6,7 @@
 
 #include "settings/core/store.h"
 
-namespace iv::app {
+namespace iv::ui {
 
 // Dispatches pending messages.
 void DoEvents();
@@ -52,4 +52,4 @@ std::wstring ExePath();
 // Folder of the executable without a trailing backslash.
 const std::wstring& ProgramFolder();
 
-}  // namespace iv::app
+}  // namespace iv::ui

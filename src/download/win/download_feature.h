@@ -3,10 +3,10 @@
 #pragma once
 #include <memory>
 
-#include "app/win/part.h"
+#include "ui/win/feature.h"
 
 namespace iv::download {
 
-std::unique_ptr<app::MainPart> MakeDownloadPart(app::MainHost& host);
+std::unique_ptr<ui::Feature> MakeDownloadFeature(ui::Host& host);
 
 }  // namespace iv::download

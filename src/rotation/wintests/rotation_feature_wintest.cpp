@@ -1,5 +1,5 @@
-// The rotation part on real controls: a stand-in main window holds the controls the
-// part uses and forwards their notifications to it.
+// The rotation feature on real controls: a stand-in main window holds the controls the
+// feature uses and forwards their notifications to it.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -7,23 +7,23 @@
 
 #include <map>
 
-#include "app/win/ids.h"
 #include "base/win/utf.h"
 #include "base/win/window.h"
-#include "rotation/win/rotation_part.h"
+#include "rotation/win/rotation_feature.h"
+#include "ui/win/ids.h"
 
 namespace iv::rotation {
 namespace {
 
 using Strings = std::vector<std::string>;
-app::MainPart* g_part = nullptr;
+ui::Feature* g_part = nullptr;
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && g_part && g_part->OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-class TestHost : public app::MainHost {
+class TestHost : public ui::Host {
  public:
   explicit TestHost(settings::Store& store) : store_(store) {
     WNDCLASSW wc{};
@@ -61,9 +61,10 @@ class TestHost : public app::MainHost {
   void ShowPreview(const std::wstring& path) override { previews.push_back(path); }
   void AppendToRotation(const std::vector<std::string>& entries) override { hooks_.appendToRotation(entries); }
   void ShowCategory(const std::string&) override {}
+  void ShowAbout() override {}
   void RefreshCategories() override {}
   bool& LibrarySelected() override { return librarySelected; }
-  app::MainHooks& Hooks() override { return hooks_; }
+  ui::HostHooks& Hooks() override { return hooks_; }
 
   bool loading = false, librarySelected = true;
   std::vector<std::wstring> applied, previews;
@@ -73,7 +74,7 @@ class TestHost : public app::MainHost {
   HWND wnd_ = nullptr;
   std::map<int, HWND> controls_;
   std::wstring folder_ = L"C:\\Prog";
-  app::MainHooks hooks_;
+  ui::HostHooks hooks_;
 };
 
 Strings Rows(HWND lb) {
@@ -86,23 +87,23 @@ Strings Rows(HWND lb) {
   return rows;
 }
 
-class RotationPartTest : public ::testing::Test {
+class RotationFeatureTest : public ::testing::Test {
  protected:
-  RotationPartTest() {
-    part_ = MakeRotationPart(host_, std::make_unique<SystemClock>(),
+  RotationFeatureTest() {
+    feature_ = MakeRotationFeature(host_, std::make_unique<SystemClock>(),
                              [this](const std::wstring& prompt, int icon, int buttons, const std::wstring& title) {
                                questions_.push_back(prompt + L"|" + std::to_wstring(icon) + L"|" +
                                                     std::to_wstring(buttons) + L"|" + title);
                                return answer_;
                              });
-    g_part = part_.get();
-    part_->OnCreate();
+    g_part = feature_.get();
+    feature_->OnCreate();
   }
-  ~RotationPartTest() override { g_part = nullptr; }
+  ~RotationFeatureTest() override { g_part = nullptr; }
 
   void Load() {
     host_.loading = true;
-    for (int step = 1; step <= 22; ++step) part_->OnLoadStep(step);
+    for (int step = 1; step <= 22; ++step) feature_->OnLoadStep(step);
     host_.loading = false;
   }
   HWND C(int id) { return host_.Control(id); }
@@ -137,10 +138,10 @@ class RotationPartTest : public ::testing::Test {
   TestHost host_{store_};
   std::vector<std::wstring> questions_;
   int answer_ = 7;
-  std::unique_ptr<RotationPart> part_;
+  std::unique_ptr<RotationFeature> feature_;
 };
 
-TEST_F(RotationPartTest, LoadFillsTheListAndTheScheduleWithoutStoringASelection) {
+TEST_F(RotationFeatureTest, LoadFillsTheListAndTheScheduleWithoutStoringASelection) {
   store_.Set("Icons", "Count", "3");
   store_.Set("Icons", "1", "A\\a.gif");
   store_.Set("Icons", "3", "C\\c.gif");
@@ -151,12 +152,12 @@ TEST_F(RotationPartTest, LoadFillsTheListAndTheScheduleWithoutStoringASelection)
   EXPECT_EQ(GetText(C(ids::txtMinutes)), L"0");
   EXPECT_EQ(SendMessageW(C(ids::OptCUSTOM), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(Stored("Options", "Time"), "missing");
-  part_->OnTimer(ids::TmrRotate);  // 0 minutes and no "Time": due at once
+  feature_->OnTimer(ids::TmrRotate);  // 0 minutes and no "Time": due at once
   EXPECT_EQ(host_.applied, std::vector<std::wstring>{L"C:\\Prog\\Icon Library\\"});
   EXPECT_EQ(Stored("Options", "Last Index"), "1");
 }
 
-TEST_F(RotationPartTest, ButtonsEditTheListAndStoreIt) {
+TEST_F(RotationFeatureTest, ButtonsEditTheListAndStoreIt) {
   Load();
   PickLibraryIcon(L"Animals", L" cat.gif");
   Click(ids::cmdAddRotation);
@@ -179,9 +180,9 @@ TEST_F(RotationPartTest, ButtonsEditTheListAndStoreIt) {
   EXPECT_EQ(StoredList(), Rows());
 }
 
-TEST_F(RotationPartTest, ClearAllAsksFirst) {
+TEST_F(RotationFeatureTest, ClearAllAsksFirst) {
   Load();
-  part_->AppendToRotation({"A\\a.gif", "B\\b.gif"});
+  feature_->AppendToRotation({"A\\a.gif", "B\\b.gif"});
   for (int answer : {7, -1, 6}) {
     answer_ = answer;
     Click(ids::cmdRotClear);
@@ -193,7 +194,7 @@ TEST_F(RotationPartTest, ClearAllAsksFirst) {
             L"icons from your current rotation?|32|4|Iconvane for AIM");
 }
 
-TEST_F(RotationPartTest, HandedOffRowsAreStoredAndPreviewOnClick) {
+TEST_F(RotationFeatureTest, HandedOffRowsAreStoredAndPreviewOnClick) {
   Load();
   host_.AppendToRotation({"A\\a.gif", " B\\b.gif "});  // the download hand-off
   EXPECT_EQ(StoredList(), Rows());

@@ -1,4 +1,4 @@
-#include "library/win/image_view.h"
+#include "ui/win/image_view.h"
 
 #include <objidl.h>
 #include <shlwapi.h>
@@ -14,10 +14,10 @@ using std::min;
 #include <type_traits>
 #include <vector>
 
+#include "base/win/files.h"
 #include "base/win/handles.h"
-#include "library/win/library_files.h"
 
-namespace iv::library {
+namespace iv::ui {
 
 namespace {
 
@@ -245,4 +245,4 @@ ImageViewState GetImageViewState(HWND view) {
   return state;
 }
 
-}  // namespace iv::library
+}  // namespace iv::ui

@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "app/win/part.h"
+#include "ui/win/feature.h"
 
 namespace iv::library {
 
-// What the part needs from subsystems that may be replaced in tests.
+// What the feature needs from subsystems that may be replaced in tests.
 struct LibraryServices {
   // Asks a marked-up Yes/No question; returns the message box result (6 = Yes).
   std::function<int(HWND owner, const std::string& prompt)> ask;
@@ -20,9 +20,9 @@ struct LibraryServices {
 // The services of the running program.
 LibraryServices DefaultLibraryServices();
 
-// The main window's library part. It fills the host's hooks showPreview, showCategory
+// The main window's library feature. It fills the host's hooks showPreview, showCategory
 // and refreshCategories while it lives.
-std::unique_ptr<app::MainPart> MakeLibraryPart(app::MainHost& host);
-std::unique_ptr<app::MainPart> MakeLibraryPart(app::MainHost& host, LibraryServices services);
+std::unique_ptr<ui::Feature> MakeLibraryFeature(ui::Host& host);
+std::unique_ptr<ui::Feature> MakeLibraryFeature(ui::Host& host, LibraryServices services);
 
 }  // namespace iv::library

@@ -1,16 +1,16 @@
-#include "links/win/links_part.h"
+#include "links/win/links_feature.h"
 
 #include <optional>
 
-#include "app/win/ids.h"
 #include "base/win/utf.h"
+#include "download/core/server.h"
 #include "fader/core/fader.h"
 #include "links/core/links.h"
 #include "links/win/command_bar.h"
 #include "links/win/feature_button.h"
 #include "links/win/frmAbout.h"
 #include "shell/win/shell_open.h"
-#include "download/core/server.h"
+#include "ui/win/ids.h"
 
 namespace iv::links {
 
@@ -21,9 +21,12 @@ namespace {
 constexpr UINT kAdInterval = 100;
 constexpr COLORREF kHoverColor = 0xFF0000;  // blue, red in the low byte
 
-class LinksPart : public app::MainPart {
+class LinksFeature : public ui::Feature {
  public:
-  explicit LinksPart(app::MainHost& host) : host_(host) {}
+  explicit LinksFeature(ui::Host& host) : host_(host) {
+    host_.Hooks().showAbout = [] { ShowAbout(); };
+  }
+  ~LinksFeature() override { host_.Hooks().showAbout = nullptr; }
 
   void OnCreate() override {
     SetToolHandler(host_.Control(ids::ABIcons), [this](const std::string& tool) { ABIcons_ToolClick(tool); });
@@ -110,7 +113,7 @@ class LinksPart : public app::MainPart {
     UpdateTimer();
   }
 
-  app::MainHost& host_;
+  ui::Host& host_;
   std::optional<fader::AdCycle> cycle_;
   bool visible_ = false;
   bool hovered_ = false;
@@ -118,6 +121,6 @@ class LinksPart : public app::MainPart {
 
 }  // namespace
 
-std::unique_ptr<app::MainPart> MakeLinksPart(app::MainHost& host) { return std::make_unique<LinksPart>(host); }
+std::unique_ptr<ui::Feature> MakeLinksFeature(ui::Host& host) { return std::make_unique<LinksFeature>(host); }
 
 }  // namespace iv::links

@@ -1,10 +1,10 @@
 // A top-level window of the program that takes part in UnloadAllForms: it may
 // refuse to unload (QueryUnload) and runs its shut-down steps before it goes.
 #pragma once
-#include "app/win/mod_main.h"
 #include "base/win/window.h"
+#include "ui/win/forms.h"
 
-namespace iv::app {
+namespace iv::ui {
 
 class Form : public Window {
  public:
@@ -25,4 +25,4 @@ class Form : public Window {
   bool unloading_ = false;
 };
 
-}  // namespace iv::app
+}  // namespace iv::ui

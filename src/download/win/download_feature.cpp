@@ -1,12 +1,12 @@
-#include "download/win/download_part.h"
+#include "download/win/download_feature.h"
 
-#include "app/win/ids.h"
-#include "app/win/mod_main.h"
 #include "base/win/utf.h"
 #include "download/core/handoff.h"
 #include "download/core/link.h"
 #include "download/core/names.h"
 #include "download/win/frmUpdate.h"
+#include "ui/win/forms.h"
+#include "ui/win/ids.h"
 
 namespace iv::download {
 
@@ -14,13 +14,13 @@ namespace {
 
 constexpr int kLoadStepRegisterProtocol = 8;
 
-class DownloadPart : public app::MainPart {
+class DownloadFeature : public ui::Feature {
  public:
-  explicit DownloadPart(app::MainHost& host)
+  explicit DownloadFeature(ui::Host& host)
       : host_(host), deferred_(RegisterWindowMessageW(L"Iconvane.DownloadHandOffDone")) {}
 
   void OnLoadStep(int step) override {
-    if (step == kLoadStepRegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(app::ExePath()));
+    if (step == kLoadStepRegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(ui::ExePath()));
   }
 
   bool OnCommand(int id, int code, HWND) override {
@@ -56,7 +56,7 @@ class DownloadPart : public app::MainPart {
   // Unloading (not just destroying) the update window keeps the program's list of
   // loaded windows right, so the program can end.
   void OnUnload() override {
-    if (update_ && update_->hwnd()) update_->Unload(app::kFormCode);
+    if (update_ && update_->hwnd()) update_->Unload(ui::kFormCode);
   }
 
  private:
@@ -75,14 +75,14 @@ class DownloadPart : public app::MainPart {
 
   void cmdUpdate_Click() {
     if (update_ && update_->hwnd()) {
-      app::ShowForm(update_->hwnd());
+      ui::ShowForm(update_->hwnd());
       return;
     }
     update_ = std::make_unique<frmUpdate>(host_.Store(), host_.ProgramFolder(), [this] { host_.RefreshCategories(); });
     if (!update_->Load()) update_.reset();
   }
 
-  app::MainHost& host_;
+  ui::Host& host_;
   const UINT deferred_;
   std::vector<Queue> pending_;
   std::unique_ptr<frmUpdate> update_;
@@ -90,6 +90,6 @@ class DownloadPart : public app::MainPart {
 
 }  // namespace
 
-std::unique_ptr<app::MainPart> MakeDownloadPart(app::MainHost& host) { return std::make_unique<DownloadPart>(host); }
+std::unique_ptr<ui::Feature> MakeDownloadFeature(ui::Host& host) { return std::make_unique<DownloadFeature>(host); }
 
 }  // namespace iv::download

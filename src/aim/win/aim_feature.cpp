@@ -1,15 +1,15 @@
-#include "aim/win/aim_part.h"
+#include "aim/win/aim_feature.h"
 
 #include <commctrl.h>
 
 #include "aim/win/aim.h"
-#include "app/win/ids.h"
-#include "app/win/mod_main.h"
 #include "base/core/text.h"
 #include "base/win/utf.h"
 #include "download/core/server.h"
-#include "library/win/image_view.h"
 #include "shell/win/shell_open.h"
+#include "ui/win/forms.h"
+#include "ui/win/ids.h"
+#include "ui/win/image_view.h"
 
 namespace iv::aim {
 
@@ -41,18 +41,18 @@ std::wstring FirstSelectedListBoxText(HWND lb) {
 
 std::wstring Trimmed(const std::wstring& text) { return Widen(Trim(Narrow(text))); }
 
-class AimPart : public app::MainPart {
+class AimFeature : public ui::Feature {
  public:
-  explicit AimPart(app::MainHost& host) : host_(host) {}
+  explicit AimFeature(ui::Host& host) : host_(host) {}
 
   void OnCreate() override {
     Services services;
-    services.wait = [](long ms) { app::Wait(ms); };
+    services.wait = [](long ms) { ui::Wait(ms); };
     services.shellOpen = [](const std::wstring& url) { (void)shell::ShellOpen(url); };
-    app::MainHost& host = host_;
+    ui::Host& host = host_;
     services.buddyIconLink = [&host] { return Widen(download::BuddyIconLink(host.Store())); };
     services.showCurrentIcon = [&host](const std::wstring& gif) {
-      library::SetImagePath(host.Control(ids::WbCurrent), gif);
+      ui::SetImagePath(host.Control(ids::WbCurrent), gif);
     };
     aim_ = std::make_unique<Aim>(host_.Store(), host_.ProgramFolder(), host_.MainWindow(), std::move(services));
     aim_->LoadHook();
@@ -130,13 +130,13 @@ class AimPart : public app::MainPart {
       KillTimer(host_.MainWindow(), ids::TmrMsg);
   }
 
-  app::MainHost& host_;
+  ui::Host& host_;
   std::unique_ptr<Aim> aim_;
   DWORD lastApplyEnd_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<app::MainPart> MakeAimPart(app::MainHost& host) { return std::make_unique<AimPart>(host); }
+std::unique_ptr<ui::Feature> MakeAimFeature(ui::Host& host) { return std::make_unique<AimFeature>(host); }
 
 }  // namespace iv::aim
