@@ -60,7 +60,8 @@ bool frmMain::Load() {
   if (!Create(kMainClass, kMainCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
               r.bottom - r.top, nullptr, nullptr, CS_DBLCLKS, nullptr, LoadIconW(GetModuleHandleW(nullptr), L"APPICON")))
     return false;
-  // What the first paint shows: the welcome page, at the saved position.
+  // What the first paint shows: the welcome page at the saved position. The page carries
+  // the maker's content: the program's own copy is put back if it changed.
   RestoreWelcomePage(ProgramFolder() + L"\\aim.htm");
   LoadStep(1);
   LoadStep(2);
@@ -82,7 +83,7 @@ bool frmMain::OnCreate() {
 }
 
 void frmMain::FinishLoad() {
-  if (loaded_) return;
+  if (loaded_ || !panels_[1]) return;  // done, or the window is still being created
   loaded_ = true;
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd(),
                              nullptr, GetModuleHandleW(nullptr), nullptr);
