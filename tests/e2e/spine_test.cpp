@@ -57,6 +57,23 @@ TEST_F(RegistryStoreTest, DeleteIsRefusedWhileASubKeyExists) {
   EXPECT_EQ(store.Get("Icons", "Count", "none"), "none");
 }
 
+TEST_F(RegistryStoreTest, AStampChangesWithEveryWriteAndOnlyThen) {
+  const std::string path = settings::KeyPath(settings::kRoot, settings::kApp, "Icons");
+  EXPECT_EQ(store.backend().Stamp(settings::Hive::CurrentUser, path), std::nullopt);
+  store.Set("Icons", "Count", "1");
+  store.Set("Icons", "1", "a\\b.gif");
+  const auto first = store.backend().Stamp(settings::Hive::CurrentUser, path);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->values, 2u);
+  store.Get("Icons", "1", "");
+  EXPECT_EQ(store.backend().Stamp(settings::Hive::CurrentUser, path), first);
+  store.Set("Icons", "1", "c\\d.gif");
+  const auto second = store.backend().Stamp(settings::Hive::CurrentUser, path);
+  ASSERT_TRUE(second);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(second->values, 2u);
+}
+
 TEST(ShellOpen, AnUnknownSchemeFailsQuietlyWithItsError) {
   shell::ShellError error;
   EXPECT_FALSE(shell::ShellOpen(L"nosuchscheme-iv:thing", 10, L"", L"", L"open", nullptr, &error));

@@ -5,6 +5,7 @@
 # address as IV_ICON_SERVER (http://127.0.0.1:PORT), runs the command and stops
 # the server afterwards. Exits with the command's status, or 77 (skipped) when the
 # server has not been built, so a cross build alone still runs its other tests.
+# Under CI=true a missing server fails instead: there every test must run.
 set -u
 if [ $# -lt 3 ]; then
   echo "usage: $0 SERVER ROOT COMMAND [ARGS...]" >&2
@@ -13,6 +14,10 @@ fi
 server=$1 root=$2
 shift 2
 if [ ! -x "$server" ] || [ ! -d "$root" ]; then
+  if [ "${CI:-}" = true ]; then
+    echo "FAIL: no icon server at $server (CI=true: build the native tree first)" >&2
+    exit 1
+  fi
   echo "SKIP: no icon server at $server (build the native tree first)"
   exit 77
 fi

@@ -180,8 +180,8 @@ TEST(Preview, ShowsStillAndAnimatedGifsAndNothingForBadFiles) {
 
   host.ShowPreview((dir / "anim.gif").wstring());
   ASSERT_EQ(ui::GetImageViewState(view).frames, 2);
-  EXPECT_TRUE(WaitFor([&] { return ui::GetImageViewState(view).frame == 1; }, 3000));
-  EXPECT_TRUE(WaitFor([&] { return ui::GetImageViewState(view).frame == 0; }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return ui::GetImageViewState(view).frame == 1; }, 20000));
+  EXPECT_TRUE(WaitFor([&] { return ui::GetImageViewState(view).frame == 0; }, 20000));
   host.ShowPreview(L"");
   EXPECT_EQ(ui::GetImageViewState(view).frames, 0);
   EXPECT_FALSE(ui::SetImagePath(host.Control(ids::lvFiles), L"x.gif"));  // not a view of ours

@@ -16,8 +16,9 @@ namespace {
 
 constexpr wchar_t kBoxClass[] = L"frmMsgBox";
 
-// Polls a condition until it holds or the deadline passes.
-bool WaitFor(const std::function<bool()>& condition, DWORD ms = 5000) {
+// Polls a condition until it holds or the deadline passes; generous by default, as
+// the test machine is a loaded two-core box.
+bool WaitFor(const std::function<bool()>& condition, DWORD ms = 20000) {
   const DWORD start = GetTickCount();
   while (!condition()) {
     if (GetTickCount() - start > ms) return false;
@@ -60,7 +61,7 @@ MsgResult Drive(const wchar_t* title, const std::function<MsgResult()>& show,
     const HWND box = WaitForBox(title);
     problem = box ? act(box, uiThread) : "box did not appear";
     // Never leave this thread waiting for ever.
-    if (!WaitFor([&] { return !IsWindow(box); }, 3000)) {
+    if (!WaitFor([&] { return !IsWindow(box); })) {
       problem += " box still open";
       PostMessageW(box, WM_CLOSE, 0, 0);
     }

@@ -11,6 +11,10 @@ namespace {
 
 std::string IconsKeyPath() { return settings::KeyPath(settings::kRoot, settings::kApp, kIconsSection); }
 
+std::optional<settings::KeyStamp> SectionStamp(settings::Store& store) {
+  return store.backend().Stamp(settings::Hive::CurrentUser, IconsKeyPath());
+}
+
 // "1".."32767" as written by Save; anything else (leading zeros, signs) is no row.
 size_t RowNumberOfName(const std::string& name) {
   if (name.empty() || name.size() > 5 || name[0] == '0') return 0;
@@ -87,36 +91,61 @@ void RotationEntries::Load(settings::Store& store) {
     const auto it = rows.find(i + 1);
     if (it != rows.end()) entries_[i] = std::move(it->second);
   }
+  const bool exact = rows.size() == count && others == 1 && countText == std::to_string(count);
+  Remember(exact ? SectionStamp(store) : std::nullopt);
+}
+
+void RotationEntries::Remember(std::optional<settings::KeyStamp> stampIfExact) {
   stored_ = entries_;
-  storedExact_ = rows.size() == count && others == 1 && countText == std::to_string(count);
+  storedStamp_ = stampIfExact;
+}
+
+bool RotationEntries::StoredAsLastWritten(settings::Store& store) const {
+  // Another copy, a hand-off or regedit may have changed the section since. Unless
+  // nothing was written to it, one pass over it must find exactly "Count" and
+  // "1".."Count" holding what we last wrote.
+  if (storedStamp_ && SectionStamp(store) == storedStamp_) return true;
+  const auto values = store.backend().Values(settings::Hive::CurrentUser, IconsKeyPath());
+  if (values.size() != stored_.size() + 1) return false;
+  std::vector<bool> seen(stored_.size() + 1, false);
+  for (const auto& [name, text] : values) {
+    const size_t n = RowNumberOfName(name);
+    if (n == 0) {
+      if (!EqualsNoCase(name, "Count") || text != std::to_string(stored_.size())) return false;
+    } else if (n > stored_.size() || text != stored_[n - 1]) {
+      return false;
+    }
+    if (seen[n]) return false;
+    seen[n] = true;
+  }
+  return true;
 }
 
 bool RotationEntries::CanWriteChangesOnly(settings::Store& store) const {
   // A shorter list leaves values to remove, which only deleting the section does.
-  // Another copy of the program may have rewritten the section since: check "Count".
-  return storedExact_ && entries_.size() >= stored_.size() &&
-         store.Get(kIconsSection, "Count", "") == std::to_string(stored_.size());
+  return entries_.size() >= stored_.size() && StoredAsLastWritten(store);
 }
 
 void RotationEntries::Rewrite(settings::Store& store) {
-  store.DeleteSection(kIconsSection);
   // The delete is refused while the download queue "Icons\Temp" exists; the old
-  // values then stay and the next save rewrites everything again.
-  storedExact_ = store.backend().Values(settings::Hive::CurrentUser, IconsKeyPath()).empty();
+  // values then stay and the next save finds them and rewrites everything again.
+  store.DeleteSection(kIconsSection);
   store.Set(kIconsSection, "Count", std::to_string(entries_.size()));
   for (size_t i = 0; i < entries_.size(); ++i) store.Set(kIconsSection, std::to_string(i + 1), entries_[i]);
+  // Exact unless values left by a refused delete remain beside the new ones.
+  const auto stamp = SectionStamp(store);
+  Remember(stamp && stamp->values == entries_.size() + 1 ? stamp : std::nullopt);
 }
 
 void RotationEntries::Save(settings::Store& store) {
-  if (CanWriteChangesOnly(store)) {
-    for (size_t i = 0; i < entries_.size(); ++i)
-      if (i >= stored_.size() || entries_[i] != stored_[i])
-        store.Set(kIconsSection, std::to_string(i + 1), entries_[i]);
-    if (entries_.size() != stored_.size()) store.Set(kIconsSection, "Count", std::to_string(entries_.size()));
-  } else {
+  if (!CanWriteChangesOnly(store)) {
     Rewrite(store);
+    return;
   }
-  stored_ = entries_;
+  for (size_t i = 0; i < entries_.size(); ++i)
+    if (i >= stored_.size() || entries_[i] != stored_[i]) store.Set(kIconsSection, std::to_string(i + 1), entries_[i]);
+  if (entries_.size() != stored_.size()) store.Set(kIconsSection, "Count", std::to_string(entries_.size()));
+  Remember(SectionStamp(store));
 }
 
 }  // namespace iv::rotation

@@ -3,6 +3,7 @@
 // ("Count", then "1".."Count" in list order).
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,14 +47,18 @@ class RotationEntries {
   void Save(settings::Store& store);
 
  private:
+  bool StoredAsLastWritten(settings::Store& store) const;
   bool CanWriteChangesOnly(settings::Store& store) const;
   void Rewrite(settings::Store& store);
+  void Remember(std::optional<settings::KeyStamp> stampIfExact);
 
   std::vector<std::string> entries_;
-  // What the store holds as far as we know, and whether "Icons" holds exactly
-  // "Count" and "1".."Count" (so writing only the changed values is enough).
+  // What we last read or wrote; writing only the changed values is enough while
+  // "Icons" holds exactly this.
   std::vector<std::string> stored_;
-  bool storedExact_ = false;
+  // The section's stamp when it last held exactly stored_: while it is unchanged
+  // nothing needs reading back.
+  std::optional<settings::KeyStamp> storedStamp_;
 };
 
 // The stored "Count" as a number of rows: rounded, 0 for text that is no number or

@@ -122,5 +122,32 @@ TEST_F(RotationListTest, AddWritesOnlyTheNewValueUnlessAnotherCopyChangedTheSect
   ExpectStored(many);
 }
 
+// Another copy, a hand-off or regedit may change values while "Count" stays: a write
+// of the changed values only would then store a mix of two lists.
+TEST_F(RotationListTest, ValuesChangedBehindOurBackAreRewrittenWhole) {
+  RotationEntries list = Saved({"a", "b", "c"});
+  RotationEntries other = Loaded();
+  other.Remove(1);
+  other.Add("x", "y.gif");
+  other.Save(store_);  // same count, other values
+  list.Add("d", "e.gif");
+  list.Save(store_);
+  ExpectStored({"a", "b", "c", "d\\e.gif"});
+
+  // A value deleted by hand.
+  store_.DeleteSection("Icons");
+  store_.Set("Icons", "Count", "4");
+  for (const char* n : {"1", "3"}) store_.Set("Icons", n, list.at(std::stoul(n) - 1));
+  store_.Set("Icons", "4", "d\\e.gif");
+  list.Add("f", "g.gif");
+  list.Save(store_);
+  ExpectStored({"a", "b", "c", "d\\e.gif", "f\\g.gif"});
+  // A value added by hand.
+  store_.Set("Icons", "7", "stray");
+  list.Add("h", "i.gif");
+  list.Save(store_);
+  ExpectStored({"a", "b", "c", "d\\e.gif", "f\\g.gif", "h\\i.gif"});
+}
+
 }  // namespace
 }  // namespace iv::rotation

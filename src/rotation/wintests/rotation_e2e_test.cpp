@@ -11,7 +11,7 @@ namespace {
 
 // The main window answers messages while later load steps still run, so the test
 // waits for what it checks rather than for the window.
-constexpr DWORD kDeadline = 5000;
+constexpr DWORD kDeadline = 20000;  // generous: a loaded two-core box
 
 std::vector<std::wstring> Rows(HWND lb) {
   std::vector<std::wstring> rows;

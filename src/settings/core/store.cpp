@@ -50,10 +50,12 @@ MemoryBackend::Key& MemoryBackend::Create(Hive hive, const std::string& path) {
   for (;;) {
     at = path.find('\\', at);
     if (at == std::string::npos) break;
-    keys_[Norm(hive, path.substr(0, at))];
+    if (auto [key, added] = keys_.try_emplace(Norm(hive, path.substr(0, at))); added) key->second.lastWrite = ++clock_;
     ++at;
   }
-  return keys_[Norm(hive, path)];
+  auto [key, added] = keys_.try_emplace(Norm(hive, path));
+  if (added) key->second.lastWrite = ++clock_;
+  return key->second;
 }
 
 std::optional<RawValue> MemoryBackend::Read(Hive hive, const std::string& path, const std::string& name) {
@@ -67,6 +69,7 @@ std::optional<RawValue> MemoryBackend::Read(Hive hive, const std::string& path, 
 void MemoryBackend::WriteRaw(Hive hive, const std::string& path, const std::string& name, RawValue value) {
   ++writes_;
   Key& key = Create(hive, path);
+  key.lastWrite = ++clock_;
   for (auto& [n, v] : key.values) {
     if (EqualsNoCase(n, name)) {
       v = std::move(value);
@@ -106,6 +109,12 @@ std::vector<std::pair<std::string, std::string>> MemoryBackend::Values(Hive hive
     else if (v.kind == RawValue::Kind::Number) out.emplace_back(n, std::to_string(v.number));
   }
   return out;
+}
+
+std::optional<KeyStamp> MemoryBackend::Stamp(Hive hive, const std::string& path) {
+  const auto key = keys_.find(Norm(hive, path));
+  if (key == keys_.end()) return std::nullopt;
+  return KeyStamp{key->second.lastWrite, static_cast<uint32_t>(key->second.values.size())};
 }
 
 bool MemoryBackend::KeyExists(Hive hive, const std::string& path) const {

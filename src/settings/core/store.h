@@ -28,6 +28,14 @@ struct RawValue {
   uint32_t number = 0; // Kind::Number
 };
 
+// When a key's values last changed and how many it holds. Equal stamps mean nothing
+// was written to the key in between, as far as the backend's clock can tell.
+struct KeyStamp {
+  uint64_t lastWrite = 0;
+  uint32_t values = 0;
+  bool operator==(const KeyStamp&) const = default;
+};
+
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -39,6 +47,8 @@ class Backend {
   virtual bool DeleteKey(Hive hive, const std::string& path) = 0;
   // Names and text of the values of a key, in stored order; numbers as decimal text.
   virtual std::vector<std::pair<std::string, std::string>> Values(Hive hive, const std::string& path) = 0;
+  // nullopt when the key is missing or the backend cannot tell.
+  virtual std::optional<KeyStamp> Stamp(Hive /*hive*/, const std::string& /*path*/) { return std::nullopt; }
 };
 
 // The three store operations with the program's semantics on top of a backend.
@@ -78,6 +88,7 @@ class MemoryBackend : public Backend {
   bool WriteText(Hive hive, const std::string& path, const std::string& name, const std::string& value) override;
   bool DeleteKey(Hive hive, const std::string& path) override;
   std::vector<std::pair<std::string, std::string>> Values(Hive hive, const std::string& path) override;
+  std::optional<KeyStamp> Stamp(Hive hive, const std::string& path) override;
 
   // For tests: values of other types, keys that exist without values, counting writes.
   void WriteRaw(Hive hive, const std::string& path, const std::string& name, RawValue value);
@@ -87,12 +98,14 @@ class MemoryBackend : public Backend {
  private:
   struct Key {
     std::vector<std::pair<std::string, RawValue>> values;  // original names, stored order
+    uint64_t lastWrite = 0;
   };
   static std::string Norm(Hive hive, const std::string& path);
   Key& Create(Hive hive, const std::string& path);
 
   std::map<std::string, Key> keys_;  // by hive and lower-case path
   int writes_ = 0;
+  uint64_t clock_ = 0;  // ticks on every change, so no two changes share a stamp
 };
 
 }  // namespace iv::settings

@@ -55,6 +55,24 @@ TEST_F(StoreTest, ASectionWithSubKeysIsNotDeleted) {
   EXPECT_EQ(store.Get("Icons", "Count", "gone"), "gone");
 }
 
+TEST_F(StoreTest, AStampChangesWithEveryWriteAndOnlyThen) {
+  const std::string path = KeyPath(kRoot, kApp, "Icons");
+  EXPECT_EQ(mem.Stamp(Hive::CurrentUser, path), std::nullopt);
+  store.Set("Icons", "Count", "1");
+  const auto first = mem.Stamp(Hive::CurrentUser, path);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->values, 1u);
+  store.Get("Icons", "Count", "");
+  EXPECT_EQ(mem.Stamp(Hive::CurrentUser, path), first);
+  store.Set("Icons", "Count", "1");  // the same text written again is still a write
+  EXPECT_NE(mem.Stamp(Hive::CurrentUser, path), first);
+  // Deleted and written anew with the same values: another stamp.
+  const auto second = mem.Stamp(Hive::CurrentUser, path);
+  store.DeleteSection("Icons");
+  store.Set("Icons", "Count", "1");
+  EXPECT_NE(mem.Stamp(Hive::CurrentUser, path), second);
+}
+
 TEST_F(StoreTest, HivesAndRootsAreSeparate) {
   store.SetRegValue("icvan", "", "", "URL: Picvane Protocol", Hive::ClassesRoot, "");
   EXPECT_EQ(store.GetRegValue("icvan", "", "", "-", Hive::ClassesRoot, ""), "URL: Picvane Protocol");

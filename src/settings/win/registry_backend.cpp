@@ -68,6 +68,18 @@ bool RegistryBackend::DeleteKey(Hive hive, const std::string& path) {
   return RegDeleteKeyW(Root(hive), Widen(path).c_str()) == ERROR_SUCCESS;
 }
 
+std::optional<KeyStamp> RegistryBackend::Stamp(Hive hive, const std::string& path) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(Root(hive), Widen(path).c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return std::nullopt;
+  const UniqueKey key(raw);
+  DWORD values = 0;
+  FILETIME written{};
+  if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+                       nullptr, &written) != ERROR_SUCCESS)
+    return std::nullopt;
+  return KeyStamp{(static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime, values};
+}
+
 std::vector<std::pair<std::string, std::string>> RegistryBackend::Values(Hive hive, const std::string& path) {
   std::vector<std::pair<std::string, std::string>> out;
   HKEY raw = nullptr;

@@ -10,6 +10,7 @@ class RegistryBackend : public Backend {
   bool WriteText(Hive hive, const std::string& path, const std::string& name, const std::string& value) override;
   bool DeleteKey(Hive hive, const std::string& path) override;
   std::vector<std::pair<std::string, std::string>> Values(Hive hive, const std::string& path) override;
+  std::optional<KeyStamp> Stamp(Hive hive, const std::string& path) override;
 };
 
 // The process-wide store on the registry.

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/win/forms.h"
 #include "tray/win/frmSysTray.h"
 
 namespace iv::tray {
@@ -137,6 +138,36 @@ TEST_F(TrayWin, RightButtonOpensTheMenuWithItsDefaultInBold) {
   EXPECT_EQ(MenuProbe::defaultCommand, 1u);
   EXPECT_EQ(MenuProbe::items, 3);
   EXPECT_EQ(log, (std::vector<std::string>{"down2", "menu0open"}));
+}
+
+// Stands in for the main window, loaded first: its exit question is answered by `refuse`.
+class MainStandIn : public ui::Form {
+ public:
+  MainStandIn() { Create(L"TrayTestMain", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 0, 200, 100, nullptr, nullptr); }
+  bool refuse = true;
+  int asked = 0;
+
+ protected:
+  bool QueryUnload(int) override { return ++asked, refuse; }
+};
+
+// The tray menu's exit item unloads every window; "No" to the exit question must stop
+// that whole unload, or the icon goes while the program keeps running out of reach.
+TEST_F(TrayWin, ExitRefusedByTheMainWindowKeepsTheTray) {
+  MainStandIn main;
+  frmSysTray tray(Events(), rec.Fn());
+  tray.AddMenuItem(L"&Exit Iconvane", L"close");
+  ui::UnloadAllForms();
+  EXPECT_EQ(main.asked, 1);
+  EXPECT_TRUE(ui::IsFormLoaded(main.hwnd()));
+  EXPECT_TRUE(ui::IsFormLoaded(tray.hwnd()));
+  EXPECT_NE(rec.calls.back().message, DWORD{NIM_DELETE});
+
+  main.refuse = false;
+  ui::UnloadAllForms();
+  EXPECT_FALSE(ui::IsFormLoaded(main.hwnd()));
+  EXPECT_FALSE(tray.Loaded());
+  EXPECT_EQ(rec.calls.back().message, DWORD{NIM_DELETE});
 }
 
 }  // namespace

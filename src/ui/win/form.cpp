@@ -2,6 +2,12 @@
 
 namespace iv::ui {
 
+namespace {
+int g_shuttingDown = 0;
+}  // namespace
+
+bool Form::ShuttingDown() { return g_shuttingDown > 0; }
+
 Form::~Form() {
   if (hwnd() && IsWindow(hwnd())) DestroyWindow(hwnd());
 }
@@ -10,7 +16,9 @@ bool Form::Unload(int mode) {
   if (unloading_ || !hwnd()) return true;
   if (QueryUnload(mode)) return false;
   unloading_ = true;
+  ++g_shuttingDown;
   OnUnload();
+  --g_shuttingDown;
   if (hwnd()) DestroyWindow(hwnd());
   return true;
 }

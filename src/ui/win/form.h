@@ -14,6 +14,8 @@ class Form : public Window {
 
   // Asks QueryUnload, then runs OnUnload and destroys the window. False when refused.
   bool Unload(int mode);
+  // True while a window that agreed to unload runs its shut-down steps.
+  static bool ShuttingDown();
 
  protected:
   // True cancels the unload.

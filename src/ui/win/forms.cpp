@@ -59,13 +59,19 @@ bool IsFormLoaded(HWND hwnd) {
 }
 
 void UnloadAllForms(bool) {
-  // A snapshot: unloading changes the list, and a refused unload keeps its window.
+  // A snapshot: unloading changes the list.
   const std::vector<HWND> forms = Forms();
+  // From a window's own shut-down steps the exit is decided: a window that cannot go
+  // at once (a download still on the stack) goes by itself later, and the rest go on.
+  const bool decided = Form::ShuttingDown();
   for (HWND hwnd : forms) {
     DoEvents();
     if (!IsFormLoaded(hwnd)) continue;
-    if (auto* form = dynamic_cast<Form*>(Window::FromHandle(hwnd))) form->Unload(kFormCode);
-    else SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    auto* form = dynamic_cast<Form*>(Window::FromHandle(hwnd));
+    if (!form) SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    // Otherwise a refusal (the exit question answered No) stops the whole unload
+    // and leaves every window as it was.
+    else if (!form->Unload(kFormCode) && !decided) return;
     Wait(50);
     DoEvents();
   }

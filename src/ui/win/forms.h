@@ -25,7 +25,9 @@ bool IsFormLoaded(HWND hwnd);
 // Unload modes passed to a form's QueryUnload.
 enum UnloadMode : int { kFormControlMenu = 0, kFormCode = 1, kAppWindows = 2 };
 
-// Unloads every loaded window in order; the program's normal exit path.
+// Unloads every loaded window in order; the program's normal exit path. A window
+// that refuses (the exit question answered No) stops it; the main window comes
+// first, so a No leaves every window loaded.
 void UnloadAllForms(bool ignored = false);
 
 void ShowForm(HWND hwnd);

@@ -1,6 +1,7 @@
 #include "widgets/aolbutton/core/button.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "base/core/text.h"
 
@@ -423,7 +424,12 @@ void Button::MouseMove(int16_t button, int16_t /*shift*/, float x, float y) {
 void Button::MouseUp(int16_t button, int16_t shift, float x, float y) {
   EventArgs a{button, shift, x, y};
   Raise(Event::MouseUp, a);
+  // A release without a press here (pressed elsewhere) is no click, like a push button's.
+  if (a.button == 1) clickArmed_ = false;
   if (a.button != 1 || spaceDown_ || !mouseDown_) return;
+  // A sunk button still owns the strip it moved away from.
+  const int edge = floated_ ? -45 : 0;
+  clickArmed_ = a.x >= edge && a.y >= edge && a.x <= surface_.Width() && a.y <= surface_.Height();
   mouseDown_ = leftReported_ = insideReported_ = false;
   if (buttonStyle_ == 0) {
     surfaceBack_ = backColor_;
@@ -435,7 +441,7 @@ void Button::MouseUp(int16_t button, int16_t shift, float x, float y) {
 }
 
 void Button::PlatformClick() {
-  if (lastButton_ != 1) return;
+  if (lastButton_ != 1 || !std::exchange(clickArmed_, false)) return;
   EventArgs a;
   Raise(Event::Click, a);
 }
@@ -466,6 +472,7 @@ void Button::KeyUp(int16_t keyCode, int16_t shift) {
   mouseDown_ = true;
   spaceDown_ = false;
   MouseUp(1, 0, 0, 0);
+  clickArmed_ = false;  // the space bar's click is raised here
   surface_.SetHandPointer();
   EventArgs click;
   Raise(Event::Click, click);
@@ -490,6 +497,7 @@ void Button::ExitFocus() { PaintButton(); }
 void Button::LostFocus() {
   KeyUp(32, 0);
   MouseUp(1, 0, 0, 0);
+  clickArmed_ = false;  // a press cut short by the focus moving away is no click
   PaintButton();
 }
 

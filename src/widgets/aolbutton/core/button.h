@@ -182,6 +182,9 @@ class Button {
   bool floated_ = false;
   bool leftReported_ = false, insideReported_ = false;
   bool mouseDown_ = false;
+  // The last left release ended a press on the button, over it: the platform's click
+  // that follows is this press's click.
+  bool clickArmed_ = false;
   bool drawFocusRect_ = true;
   bool spaceDown_ = false;
   bool focusInverseColor_ = false;

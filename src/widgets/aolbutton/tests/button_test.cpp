@@ -186,6 +186,37 @@ TEST_F(ButtonTest, LeftClickRaisesDownUpClickAndShowsThePress) {
   EXPECT_EQ(s.ops.back().color, kAolFocus);
 }
 
+TEST_F(ButtonTest, OnlyAPressAndAReleaseBothOnTheButtonClick) {
+  const auto clicks = [&] { return std::count(s.events.begin(), s.events.end(), E::Click); };
+  button.MouseDown(1, 0, 100, 100);
+  button.MouseUp(1, 0, 100, 100);
+  button.PlatformClick();
+  ASSERT_EQ(clicks(), 1);
+  // Pressed elsewhere, released here.
+  button.MouseUp(1, 0, 100, 100);
+  button.PlatformClick();
+  EXPECT_EQ(clicks(), 1);
+  // Pressed here, released outside, with or without the capture's moves.
+  button.MouseDown(1, 0, 100, 100);
+  button.MouseUp(1, 0, 1600, 100);
+  button.PlatformClick();
+  button.MouseDown(1, 0, 100, 100);
+  button.MouseMove(1, 0, 100, 900);
+  button.MouseUp(1, 0, 100, 900);
+  button.PlatformClick();
+  EXPECT_EQ(clicks(), 1);
+  // Dragged out and back in before the release: a click.
+  button.MouseDown(1, 0, 100, 100);
+  button.MouseMove(1, 0, -300, 100);
+  button.MouseMove(1, 0, 100, 100);
+  button.MouseUp(1, 0, 100, 100);
+  button.PlatformClick();
+  EXPECT_EQ(clicks(), 2);
+  // A second click reported for one press is no click.
+  button.PlatformClick();
+  EXPECT_EQ(clicks(), 2);
+}
+
 TEST_F(ButtonTest, RightClickRaisesNoClickAndDrawsNothing) {
   button.MouseDown(2, 0, 100, 100);
   button.MouseUp(2, 0, 100, 100);

@@ -250,14 +250,11 @@ void ButtonWindow::Paint() {
 
 void ButtonWindow::MouseButtonUp(int16_t which, LPARAM lp) {
   const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  RECT rc{};
-  GetClientRect(hwnd_, &rc);
-  const bool inside = PtInRect(&rc, pt) != 0;
   button.MouseUp(which, ShiftState(), static_cast<float>(pt.x * kTw), static_cast<float>(pt.y * kTw));
   if (which != 1 || dead_) return;
   ReleaseCapture();
-  if (inside && !std::exchange(skipNextClick_, false)) button.PlatformClick();
-  skipNextClick_ = false;
+  // The button clicks only when this release ended a press on it, over it.
+  if (!std::exchange(skipNextClick_, false)) button.PlatformClick();
 }
 
 LRESULT CALLBACK ButtonWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

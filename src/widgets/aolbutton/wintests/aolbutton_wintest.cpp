@@ -80,6 +80,20 @@ TEST_F(AolButtonWin, PictureShowsFacePressAndShadow) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(AolButtonWin, ClicksOnlyWhenPressedAndReleasedOnIt) {
+  SendMessageW(button, BM_CLICK, 0, 0);
+  ASSERT_EQ(Parent::commands.size(), 1u);
+  // A press elsewhere released over the button.
+  SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(Parent::commands.size(), 1u);
+  // A press on the button takes the mouse, so its release ends the press wherever it is.
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(GetCapture(), button);
+  SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(Parent::commands.size(), 2u);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(AolButtonWin, SpaceBarClicksOnRelease) {
   SendMessageW(button, WM_KEYDOWN, VK_SPACE, 0);
   EXPECT_EQ(PixelOf(button, 10, 10), GetSysColor(COLOR_HIGHLIGHT));
