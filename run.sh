@@ -51,5 +51,8 @@ if [ -f "$bin/$sim" ]; then
   pids+=($!)
   echo "AIM simulator: $sim"
 fi
+echo "Try first: in another terminal, run the \"start 'icvan:AddList...'\" line above and answer \"Yes\" to add its icons."
+echo "Then, on \"Icon Manager\", pick an icon and press \"Use this Icon!\": the AIM simulator's window shows it."
+echo "Or, on \"Icon Settings\", choose \"Every N Minutes\" with 1: the rotation changes the buddy icon each minute."
 echo "Starting Iconvane (program folder: $bin)"
 wine "$bin/iconvane.exe"

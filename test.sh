@@ -10,6 +10,7 @@ tools/setup-deps.sh
 tools/build.sh native -DIV_BUILD_TESTS=ON
 tools/build.sh x86_64 -DIV_BUILD_TESTS=ON
 # The 32-bit build is what users run; it cannot run here, so its tests are not built.
+# The native test program_folder_i686 checks its folder against this one and Windows XP.
 tools/build.sh i686 -DIV_BUILD_TESTS=OFF
 
 # A run that finds no tests has tested nothing: that is a failure, not a pass.

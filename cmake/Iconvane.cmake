@@ -4,7 +4,17 @@ set(IV_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 
 if(WIN32)
   # A static runtime keeps the program folder free of MinGW DLLs.
-  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # The 32-bit build is what AIM users run, down to Windows XP SP3: its headers then
+    # declare no later call and size structures (NONCLIENTMETRICS, NOTIFYICONDATA) as XP expects.
+    add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501)
+    # Linked into every 32-bit module that ships: see the file.
+    set(IV_XP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/../src/base/win/xp_tick_count.cpp)
+  else()
+    add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601)
+    set(IV_XP_SOURCES "")
+  endif()
   add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
   add_compile_options(-Wall -Wextra -Wno-cast-function-type -Wno-unused-parameter)
 else()
@@ -14,6 +24,14 @@ else()
     add_link_options(-fsanitize=address,undefined)
   endif()
 endif()
+
+# Test tools are never shipped and run only where the tests run: in their folder the
+# headers may declare calls newer than the 32-bit program's oldest Windows.
+macro(iv_test_tool_windows)
+  get_directory_property(iv_defs COMPILE_DEFINITIONS)
+  list(FILTER iv_defs EXCLUDE REGEX "^(_WIN32_WINNT|WINVER)=")
+  set_directory_properties(PROPERTIES COMPILE_DEFINITIONS "${iv_defs};_WIN32_WINNT=0x0601;WINVER=0x0601")
+endmacro()
 
 # Portable core library of one subsystem: never includes <windows.h>.
 function(iv_core name)

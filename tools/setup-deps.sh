@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and tests need, when run as root;
-# otherwise names exactly what is missing.
+# otherwise names exactly what is missing. fonts-wine is only a Recommends of wine, so
+# --no-install-recommends would leave out Marlett and the title bars would draw letters.
 set -u
 packages=(cmake ninja-build g++ make libgtest-dev googletest libbenchmark-dev mingw-w64 wine wine64
-          xvfb xauth libcpp-httplib-dev curl procps nsis imagemagick)
+          xvfb xauth libcpp-httplib-dev curl procps nsis imagemagick fonts-wine)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "e2e/support/driver.h"
 #include "ui/win/ids.h"
 
@@ -182,6 +185,75 @@ TEST_F(MainWindowTest, TheCloseBoxAsksAndNoKeepsTheProgramRunning) {
   ASSERT_TRUE(box);
   PostMessageW(box, WM_CLOSE, 0, 0);
   EXPECT_TRUE(program.process().WaitExit(kDeadline));
+}
+
+}  // namespace iv::e2e
+
+namespace iv::e2e {
+
+namespace {
+// The sizes of the icon images in the executable's icon group "APPICON".
+std::vector<int> IconSizes(const std::wstring& exe) {
+  std::vector<int> sizes;
+  const HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return sizes;
+  if (HRSRC group = FindResourceW(module, L"APPICON", RT_GROUP_ICON)) {
+    auto* dir = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
+    for (int size : {16, 32, 48, 24}) {
+      const int id = LookupIconIdFromDirectoryEx(dir, TRUE, size, size, LR_DEFAULTCOLOR);
+      HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(id), RT_ICON);
+      const auto* header = image ? static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)))
+                                 : nullptr;
+      // The nearest image drawn: 24 pixels has none of its own.
+      if (header && header->biWidth == size) sizes.push_back(size);
+    }
+  }
+  FreeLibrary(module);
+  return sizes;
+}
+
+// The window with the keyboard focus in a thread of another process.
+HWND FocusOf(HWND anyWindowOfThread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(anyWindowOfThread, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+std::wstring ClassOf(HWND h) {
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  return cls;
+}
+}  // namespace
+
+// The windows show it (see the screenshots); Wine does not answer WM_GETICON for
+// another process's window, so this checks what the executable carries.
+TEST_F(MainWindowTest, CarriesItsOwnIconDrawnAtEachSize) {
+  EXPECT_EQ(IconSizes(BinDir() + L"\\iconvane.exe"), (std::vector<int>{16, 32, 48}));
+}
+
+TEST_F(MainWindowTest, WelcomeLinksAreTabStopsWithTheirText) {
+  Program program;
+  ASSERT_TRUE(program.main());
+  const HWND view = program.control(ids::Wb);
+  ASSERT_TRUE(view);
+  const HWND link = FindWindowExW(view, nullptr, L"SysLink", nullptr);
+  ASSERT_TRUE(link) << "the page's link is no window of its own";
+  EXPECT_NE(WindowText(link).find(L">Dravolt Software</a>"), std::wstring::npos) << WindowText(link).c_str();
+  EXPECT_TRUE(GetWindowLongW(link, GWL_STYLE) & WS_TABSTOP);
+  EXPECT_TRUE(IsWindowVisible(link));
+  // Tab goes round the "Welcome!" tab's stops and reaches the link.
+  bool reached = false;
+  for (int i = 0; i < 20 && !reached; ++i) {
+    const HWND focus = FocusOf(program.main());
+    PostMessageW(focus ? focus : program.main(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+    PostMessageW(focus ? focus : program.main(), WM_KEYUP, VK_TAB, 0xC00F0001);
+    WaitUntil([&] { return FocusOf(program.main()) != focus; }, 3000);
+    reached = FocusOf(program.main()) == link;
+    if (!reached && ClassOf(FocusOf(program.main())) == L"SysLink") break;
+  }
+  EXPECT_TRUE(reached);
+  EXPECT_TRUE(program.Close());
 }
 
 }  // namespace iv::e2e

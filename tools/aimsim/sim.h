@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "sim_core.h"
@@ -14,6 +16,8 @@ constexpr ULONG_PTR kLinkCopyData = 0x41494D31;
 // The main window's command that opens Preferences.
 constexpr int kCmdPreferences = 20002;
 constexpr wchar_t kMainClass[] = L"_Oscar_StatusNotify";
+// The visible window; a class of its own, so no lookup of the messenger's windows finds it.
+constexpr wchar_t kBuddyListClass[] = L"AimSimBuddyList";
 
 struct Context {
   Options options;
@@ -30,10 +34,14 @@ struct Context {
   int pageIndex = -1;
   HWND chooser = nullptr;
   bool closePrefsAfterChooser = false;
+  int selectsIgnored = 0;  // of options.ignoreSelects, over the whole run
   POINT prefsPos{};
 
   std::deque<std::string> links;
   bool handlingLinks = false;
+
+  // Sees every log line after it is written (the visible window).
+  std::function<void(const std::string&)> onLog;
 
   std::wstring PicturePath() const { return userFolder + L"\\picture.id"; }
   // One line of the event log, flushed at once.
@@ -52,6 +60,19 @@ bool IsReadOnly(const std::wstring& path);
 bool WriteAimRegistry(const Context& ctx);
 // The "aim" URL scheme, pointing at this executable.
 bool RegisterAimScheme(const std::wstring& exePath);
+
+// --- the visible window (sim_window.cpp): screen name, buddy icon, last log lines
+class BuddyList {
+ public:
+  explicit BuddyList(Context& ctx);
+  BuddyList(const BuddyList&) = delete;
+  BuddyList& operator=(const BuddyList&) = delete;
+  ~BuddyList();
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+};
 
 // --- windows (sim_prefs.cpp, sim_links.cpp)
 void OpenPreferences(Context& ctx);

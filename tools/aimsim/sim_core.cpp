@@ -10,7 +10,14 @@ namespace aimsim {
 namespace {
 
 bool TakesValue(std::string_view opt) {
-  return opt == "--user" || opt == "--data" || opt == "--log" || opt == "--confirm-text";
+  return opt == "--user" || opt == "--data" || opt == "--log" || opt == "--confirm-text" ||
+         opt == "--ignore-select";
+}
+
+bool ParseCount(const std::string& text, int& out) {
+  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  out = std::stoi(text);
+  return true;
 }
 
 }  // namespace
@@ -30,6 +37,10 @@ ParsedOptions ParseCommandLine(const std::vector<std::string>& args) {
       if (a == "--data") o.dataDir = v;
       if (a == "--log") o.logPath = v;
       if (a == "--confirm-text") o.confirmText = v;
+      if (a == "--ignore-select" && !ParseCount(v, o.ignoreSelects)) {
+        r.error = "--ignore-select takes a count from 0 to 9999, not " + v;
+        return r;
+      }
       if (a == "--user" && NormalizeScreenName(v).empty()) {
         r.error = "the screen name is empty";
         return r;
@@ -83,6 +94,18 @@ bool ParseAimLink(std::string_view text, AimLink& out) {
   }
   out = std::move(link);
   return true;
+}
+
+std::string CheckSrc(std::string_view src) {
+  if (src.empty()) return "missing";
+  std::size_t rest = 0;
+  if (iv::StartsWithNoCase(src, "http://")) rest = 7;
+  else if (iv::StartsWithNoCase(src, "https://")) rest = 8;
+  else return "not-http";
+  const std::size_t slash = src.find('/', rest);
+  if (slash == rest || rest == src.size()) return "no-host";
+  if (slash == std::string_view::npos || slash + 1 == src.size()) return "no-path";
+  return "ok";
 }
 
 std::string NormalizeScreenName(std::string_view name) {

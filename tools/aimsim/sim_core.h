@@ -16,6 +16,7 @@ struct Options {
   std::string confirmText;         // replaces the confirmation question when set
   bool confirmOther = false;       // ask about something other than the buddy icon
   bool fetchSrc = false;           // overwrite a writable picture.id as if Src were fetched
+  int ignoreSelects = 0;           // presses of "&Select" that leave the chooser open
   bool quit = false;               // close the running simulator and exit
   bool noRegister = false;         // leave the "aim" URL scheme alone
 };
@@ -37,6 +38,11 @@ struct AimLink {
   bool IsBuddyIcon() const;
 };
 bool ParseAimLink(std::string_view text, AimLink& out);
+
+// What the messenger makes of a buddy icon's Src before fetching it: "ok" for an
+// http or https address with a host and a path, else the reason ("missing",
+// "not-http", "no-host", "no-path").
+std::string CheckSrc(std::string_view src);
 
 // Trimmed, lower case, no blanks: the form the data folder of a user is named by.
 std::string NormalizeScreenName(std::string_view name);

@@ -59,6 +59,8 @@ void Context::Log(const std::string& line) const {
   const std::string text = line + "\r\n";
   DWORD written = 0;
   WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  f.reset();
+  if (onLog) onLog(line);
 }
 
 std::string ReadIcon(const std::wstring& path, std::string& bytes) {

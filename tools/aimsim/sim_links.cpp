@@ -80,6 +80,7 @@ void CarryOut(Context& ctx, const std::string& text) {
     return;
   }
   ctx.Log("link-received " + text);
+  if (link.IsBuddyIcon()) ctx.Log("src-checked " + link.Param("Src") + " " + CheckSrc(link.Param("Src")));
   ConfirmParams cp{&ctx, iv::Widen(ConfirmText(link, ctx.options))};
   const INT_PTR answer =
       DialogBoxParamW(Inst(), MAKEINTRESOURCEW(IDD_CONFIRM), ctx.main, ConfirmProc, reinterpret_cast<LPARAM>(&cp));

@@ -140,6 +140,7 @@ int Run(Context& ctx) {
   MainWindow main(ctx);
   if (!main.Create(kMainClass, L"AIM", WS_OVERLAPPED, 0, 0, 0, 100, 100, nullptr, nullptr)) return 1;
   ctx.main = main.hwnd();
+  const BuddyList view(ctx);
   ctx.Log("started " + ctx.version + " " + std::to_string(GetCurrentProcessId()));
   if (!ctx.options.link.empty()) {
     ctx.links.push_back(ctx.options.link);
@@ -164,7 +165,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!parsed.error.empty()) {
     const std::wstring text = iv::Widen(parsed.error) +
                               L"\n\nOptions: --user NAME, --data DIR, --log FILE, --confirm-other, "
-                              L"--confirm-text TEXT, --fetch-src, --no-register, --quit, aim:LINK";
+                              L"--confirm-text TEXT, --fetch-src, --ignore-select N, --no-register, --quit, aim:LINK";
     MessageBoxW(nullptr, text.c_str(), L"AIM simulator", MB_OK | MB_ICONERROR);
     return 2;
   }

@@ -42,6 +42,11 @@ std::wstring RefusalText(const std::string& reason, const std::wstring& path) {
 void SelectIcon(HWND dlg, ChooserState& st) {
   if (st.refusing) return;  // one error box at a time; the owner is disabled meanwhile
   Context& ctx = *st.ctx;
+  // A busy messenger: the press is lost and the chooser stays as it was.
+  if (ctx.selectsIgnored < ctx.options.ignoreSelects) {
+    ctx.Log("select-ignored " + std::to_string(++ctx.selectsIgnored));
+    return;
+  }
   const std::wstring path = iv::GetText(GetDlgItem(dlg, IDC_FILE_NAME));
   std::string bytes;
   std::string reason = ReadIcon(path, bytes);

@@ -3,10 +3,12 @@
 ;   IV_TARGET    amd64-unicode or x86-unicode
 ;   IV_OUTFILE   the installer to write
 ;   IV_BIN       the program folder
+;   IV_ICON      the program's icon, for the installer and the uninstaller
 ;   IV_FILES     generated File lines (every shipped file of the program folder)
 ;   IV_UNFILES   the matching Delete lines for the uninstaller
 ; Silent use: iconvane-setup-<arch>.exe /S [/NORUN] [/D=folder]; uninstall.exe /S keeps
-; the Icon Library and settings.
+; the Icon Library and settings. A running copy is asked to exit first and, after an
+; install, started again the way it ran (hidden in the tray or not).
 Unicode true
 Target ${IV_TARGET}
 SetCompressor /SOLID lzma
@@ -31,6 +33,11 @@ ${UnStrStr}
 !define SCHEME_KEY "Software\Classes\icvan"
 !define SETTINGS_KEY "SOFTWARE\Dravolt Software\Iconvane for AIM"
 !define SHORTCUT "$SMPROGRAMS\Iconvane for AIM.lnk"
+; Registered window message the main window answers by exiting without its question.
+!define EXIT_MESSAGE "Iconvane.ExitForSetup"
+!define HOOK "ivhook.dll"
+!define RUNONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
+!define RUNONCE_VALUE "Iconvane for AIM clean-up"
 
 !getdllversion "${IV_BIN}/${EXE}" IV_VER_
 !define VERSION "${IV_VER_1}.${IV_VER_2}.${IV_VER_3}"
@@ -52,6 +59,8 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 
 !define MUI_ABORTWARNING
+!define MUI_ICON "${IV_ICON}"
+!define MUI_UNICON "${IV_ICON}"
 !define MUI_COMPONENTSPAGE_SMALLDESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Iconvane now"
@@ -59,34 +68,88 @@ VIAddVersionKey "ProductVersion" "${VERSION}"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishShow
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; Files in use cannot be replaced or removed: ask the user to exit the program first.
-!macro WAIT_FOR_EXIT un
-Function ${un}WaitForExit
+Var WasRunning  ; 1 when a running copy was asked to exit
+Var WasHidden   ; 1 when that copy's main window was hidden (in the tray)
+
+; Files in use cannot be replaced or removed. A running copy is asked to exit with a
+; message of its own, which skips its exit question; only one that stays is left to
+; the user.
+!macro CLOSE_PROGRAM un
+Function ${un}CloseProgram
+  StrCpy $WasRunning 0
+  StrCpy $WasHidden 0
+  System::Call 'user32::RegisterWindowMessageW(w "${EXIT_MESSAGE}") i .r1'
   ${Do}
     FindWindow $0 "${MAIN_CLASS}" "${MAIN_TITLE}"
     ${If} $0 == 0
       Return
     ${EndIf}
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-      "Iconvane is running. Exit it (tray menu $\"Exit$\"), then press Retry." \
-      /SD IDCANCEL IDRETRY +3
-    SetErrorLevel 2
-    Quit
+    StrCpy $WasRunning 1
+    System::Call 'user32::IsWindowVisible(p r0) i .r2'
+    ${If} $2 == 0
+      StrCpy $WasHidden 1
+    ${EndIf}
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r3)'
+    ; SYNCHRONIZE: enough to wait for the process to end.
+    System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r3) p .r4'
+    SendMessage $0 $1 0 0 /TIMEOUT=10000
+    ${If} $4 P<> 0
+      System::Call 'kernel32::WaitForSingleObject(p r4, i 30000) i .r5'
+      System::Call 'kernel32::CloseHandle(p r4)'
+    ${EndIf}
+    FindWindow $0 "${MAIN_CLASS}" "${MAIN_TITLE}"
+    ${If} $0 != 0
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "Iconvane is still running. Exit it (tray menu $\"Exit$\"), then press Retry." \
+        /SD IDCANCEL IDRETRY again
+      SetErrorLevel 2
+      Quit
+      again:
+    ${EndIf}
   ${Loop}
 FunctionEnd
 !macroend
-!insertmacro WAIT_FOR_EXIT ""
-!insertmacro WAIT_FOR_EXIT "un."
+!insertmacro CLOSE_PROGRAM ""
+!insertmacro CLOSE_PROGRAM "un."
+
+; AIM keeps the hook DLL loaded after the program has gone, and Windows lets nobody
+; replace or delete a loaded DLL, but renaming it is allowed. The old copy moves
+; aside and is deleted when free: now, at the program's next start, or at the next
+; logon (a per-user install cannot schedule a delete at restart).
+!macro MOVE_HOOK_ASIDE un
+Function ${un}MoveHookAside
+  Delete "$INSTDIR\${HOOK}.*.old"
+  Delete "$INSTDIR\${HOOK}"
+  ${If} ${FileExists} "$INSTDIR\${HOOK}"
+    System::Call 'kernel32::GetTickCount() i .r0'
+    Rename "$INSTDIR\${HOOK}" "$INSTDIR\${HOOK}.$0.old"
+    Delete "$INSTDIR\${HOOK}.$0.old"
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\${HOOK}.*.old"
+    !if "${un}" == "un."
+      ; The folder goes too once it is empty.
+      WriteRegStr HKCU "${RUNONCE_KEY}" "${RUNONCE_VALUE}" \
+        '"$SYSDIR\cmd.exe" /c del /f /q "$INSTDIR\${HOOK}.*.old" & rmdir "$INSTDIR"'
+    !else
+      WriteRegStr HKCU "${RUNONCE_KEY}" "${RUNONCE_VALUE}" '"$SYSDIR\cmd.exe" /c del /f /q "$INSTDIR\${HOOK}.*.old"'
+    !endif
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro MOVE_HOOK_ASIDE ""
+!insertmacro MOVE_HOOK_ASIDE "un."
 
 Section "Iconvane" SecMain
   SectionIn RO
-  Call WaitForExit
+  Call CloseProgram
   SetOutPath "$INSTDIR"
+  Call MoveHookAside
   !include "${IV_FILES}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
@@ -128,6 +191,17 @@ Section "-Startup"
   ${EndIf}
 SectionEnd
 
+; A copy that ran before the install runs again, as it ran.
+Section "-Restart"
+  ${If} $WasRunning == 1
+    ${If} $WasHidden == 1
+      Exec '"$INSTDIR\${EXE}" -min'
+    ${Else}
+      Exec '"$INSTDIR\${EXE}"'
+    ${EndIf}
+  ${EndIf}
+SectionEnd
+
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecMain} "The program, its Start menu shortcut and the handler of $\"icvan:$\" links."
   !insertmacro MUI_DESCRIPTION_TEXT ${SecRun} "Start Iconvane when you log on, so the icon schedule keeps running."
@@ -144,6 +218,14 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; Restarted already: offering to start it would start a second copy.
+Function FinishShow
+  ${If} $WasRunning == 1
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} 0 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
+FunctionEnd
+
 Function .onSelChange
   ; Starting hidden means nothing without starting with Windows.
   ${IfNot} ${SectionIsSelected} ${SecRun}
@@ -152,7 +234,8 @@ Function .onSelChange
 FunctionEnd
 
 Section "Uninstall"
-  Call un.WaitForExit
+  Call un.CloseProgram
+  Call un.MoveHookAside
   !include "${IV_UNFILES}"
   ; The program's own scratch files.
   Delete "$INSTDIR\Categories.dat"
@@ -172,7 +255,12 @@ Section "Uninstall"
   RMDir "$INSTDIR"
 
   Delete "${SHORTCUT}"
-  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ; The start with Windows is removed when it starts this copy, not another one.
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${UnStrStr} $1 $0 "$INSTDIR\${EXE}"
+  ${If} $1 != ""
+    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${EndIf}
   DeleteRegKey HKCU "${SCHEME_KEY}"
   ; The program registers itself again on every start, through the merged classes
   ; view; remove that copy too when it still points at this installation.

@@ -23,7 +23,7 @@ args=(--build "$build" --out "$out" --prefix "$build/screenshots-wineprefix")
 [ -n "$native" ] && args+=(--native "$native")
 env -u DISPLAY "$here/make-screenshots.sh" "${args[@]}" || { echo "FAIL: make-screenshots.sh failed"; exit 1; }
 
-expected=(main-welcome main-icon-settings main-icon-manager exit-question)
+expected=(main-welcome main-icon-settings main-icon-manager import-pictures exit-question)
 [ -n "$native" ] && [ -x "$native/tools/iconserver/iconserver" ] && expected+=(download download-question)
 failed=0
 fail() { echo "FAIL: $*"; failed=$((failed + 1)); }

@@ -6,6 +6,9 @@
 //   ivshot tab PID INDEX          switch the main window to a tab
 //   ivshot close PID              close the main window: the exit question
 //   ivshot wait PID CLASS         a top-level window of that class
+//   ivshot import PID FILE NAME   import a picture into category NAME: the summary
+//                                 over the main window
+//   ivshot ok PID                 press "OK" on the message box shown: the main window
 //   ivshot kill PID               end a program started with "start"
 #include <windows.h>
 #include <commctrl.h>
@@ -143,6 +146,74 @@ int Kill(DWORD pid) {
   return 0;
 }
 
+struct TextSearch {
+  const wchar_t* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchText(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<TextSearch*>(lp);
+  wchar_t text[256] = L"";
+  GetWindowTextW(h, text, 256);
+  if (wcscmp(text, s->text) != 0) return TRUE;
+  s->found = h;
+  return FALSE;
+}
+
+HWND ChildWithText(HWND parent, const wchar_t* text) {
+  TextSearch s{text, nullptr};
+  EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+// The visible message box with (or without) an input box.
+HWND WaitForMsgBox(DWORD pid, bool withInput) {
+  const ULONGLONG deadline = GetTickCount64() + kTimeoutMs;
+  for (;;) {
+    HWND box = WaitForTop(pid, L"frmMsgBox", nullptr);
+    HWND input = box ? FindWindowExW(box, nullptr, L"Edit", nullptr) : nullptr;
+    if (box && (input && IsWindowVisible(input)) == withInput) return box;
+    if (GetTickCount64() >= deadline) return nullptr;
+    Sleep(50);
+  }
+}
+
+int Import(DWORD pid, const wchar_t* file, const wchar_t* category) {
+  HWND main = WaitForTop(pid, kMainClass, kMainTitle);
+  HWND button = main ? ChildWithText(main, L"Import Pictures...") : nullptr;
+  if (!button) return Fail("no Import Pictures... button");
+  PostMessageW(button, BM_CLICK, 0, 0);
+  HWND dialog = WaitForTop(pid, L"#32770", L"Import Pictures");
+  HWND name = dialog ? GetDlgItem(dialog, 0x47C) : nullptr;  // the file name box
+  if (!name) return Fail("no file dialog");
+  if (HWND edit = FindWindowExW(name, nullptr, L"Edit", nullptr)) name = edit;
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  HWND question = WaitForMsgBox(pid, true);
+  if (!question) return Fail("no category question");
+  SendMessageW(FindWindowExW(question, nullptr, L"Edit", nullptr), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(category));
+  PostMessageW(ChildWithText(question, L"OK"), BM_CLICK, 0, 0);
+  HWND summary = WaitForMsgBox(pid, false);
+  if (!summary) return Fail("no summary");
+  Settle(main);
+  Settle(summary);
+  RECT a{}, b{}, both{};
+  GetWindowRect(main, &a);
+  GetWindowRect(summary, &b);
+  UnionRect(&both, &a, &b);
+  const LONG left = both.left < 0 ? 0 : both.left, top = both.top < 0 ? 0 : both.top;
+  std::printf("%ldx%ld+%ld+%ld\n", both.right - left, both.bottom - top, left, top);
+  return 0;
+}
+
+int PressOk(DWORD pid) {
+  HWND box = WaitForTop(pid, L"frmMsgBox", nullptr);
+  HWND ok = box ? ChildWithText(box, L"OK") : nullptr;
+  if (!ok) return Fail("no message box with OK");
+  PostMessageW(ok, BM_CLICK, 0, 0);
+  return PrintGeometry(WaitForTop(pid, kMainClass, kMainTitle));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -160,5 +231,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (cmd == L"wait" && argc == 4) return PrintGeometry(WaitForTop(pid, argv[3], nullptr));
   if (cmd == L"kill") return Kill(pid);
+  if (cmd == L"import" && argc == 5) return Import(pid, argv[3], argv[4]);
+  if (cmd == L"ok") return PressOk(pid);
   return Fail("unknown command");
 }

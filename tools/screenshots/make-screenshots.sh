@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Takes the pictures in docs/screenshots: the main window on each of its tabs, the
-# exit question, and (when the native icon server is built) the download window and
-# its question. Runs the x86_64 build under Wine on a private Xvfb display.
+# Takes the pictures in docs/screenshots: the main window on each of its tabs, a
+# picture imported as an icon, the exit question, and (when the native icon server
+# is built) the download window and its question. Runs the x86_64 build under Wine on a private Xvfb display.
 #   tools/screenshots/make-screenshots.sh [--build DIR] [--native DIR] [--out DIR] [--prefix DIR]
 # Defaults: build/x86_64 (with ivshot.exe), build/native (icon server), docs/screenshots,
 # and the Wine prefix $IV_WINEPREFIX, else build/screenshots-wineprefix. A prefix of the
@@ -125,4 +125,43 @@ else
   echo "make-screenshots: no icon server in $native: no download pictures" >&2
 fi
 
+# A picture of one's own made into an icon (ImageMagick draws it).
+convert -size 640x480 gradient:'#ffb347-#6a3093' -fill '#fff3b0' -draw 'circle 320,300 320,200' \
+  -fill '#2d1b4e' -draw 'rectangle 0,400 640,480' "$folder/Sunset.jpg"
+g=$(drive import "$main" "$(winepath -w "$folder/Sunset.jpg")" "My Pictures"); shot import-pictures "$g"
+drive ok "$main" >/dev/null
+
 g=$(drive close "$main"); shot exit-question "$g"
+
+# A buddy icon changed by the rotation, seen in the AIM simulator's window: AIM starts
+# with the rotation's first icon, then Iconvane starts with the rotation due and
+# applies the next one through AIM's Preferences.
+sim=$build/bin/aimsim.exe
+if [ -f "$sim" ] && [ -f "$folder/Icon Library/Smileys/smile-yellow.gif" ]; then
+  drive kill "$main"
+  aim=$work/aim
+  mkdir -p "$aim/AIM Data/testuser"
+  cp "$folder/Icon Library/Funny Cats/cat-orange.gif" "$aim/AIM Data/testuser/picture.id"
+  aim_pid=$(drive start "$(winepath -w "$sim")" --no-register --data "$(winepath -w "$aim/AIM Data")" \
+    --log "$(winepath -w "$aim/aimsim.log")")
+  pids+=("$aim_pid")
+  g=$(drive wait "$aim_pid" AimSimBuddyList); shot aim-icon-before "$g"
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[%s\\Options]\r\n"Rotate"="5"\r\n"Minutes"="2"\r\n' "$key"
+    printf '"Time"="2000-01-01 00:00:00"\r\n"Last Index"="0"\r\n'
+  } >"$work/due.reg"
+  wine regedit /S "$(winepath -w "$work/due.reg")" >/dev/null 2>&1
+  main=$(drive start "$exe")
+  pids+=("$main")
+  # The apply runs through AIM's dialogs on a loaded machine: allow it two minutes.
+  for _ in $(seq 1200); do
+    grep -q '^icon-set ' "$aim/aimsim.log" 2>/dev/null && break
+    sleep 0.1
+  done
+  grep -q '^icon-set ' "$aim/aimsim.log" 2>/dev/null \
+    || { echo "make-screenshots: the rotation did not change the simulator's buddy icon" >&2; exit 1; }
+  g=$(drive wait "$aim_pid" AimSimBuddyList); shot aim-icon-after "$g"
+else
+  echo "make-screenshots: no AIM simulator or sample icons: no buddy icon pictures" >&2
+fi

@@ -17,6 +17,13 @@ iv_wine_prepare() {
       wineserver -w
       touch "$WINEPREFIX/.iv-ready"
     fi
+    # Wine 8 as packaged here does not load the fonts-wine package's fonts from its data
+    # folder, only from the prefix's Fonts folder: without Marlett the title bars' buttons
+    # draw as the letters "0 1 r". The other fonts stay out so text metrics do not change.
+    local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+      mkdir -p "$fonts" && cp "$marlett" "$fonts/"
+    fi
   ) 9>"$WINEPREFIX.lock"
 }
 

@@ -29,9 +29,9 @@ std::wstring RemoteText(HWND hwnd) {
 // time is up, sleeping while there are none.
 void PumpWait(long ms) {
   if (ms <= 0) return;
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(ms);
-  for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+  const DWORD start = GetTickCount(), span = static_cast<DWORD>(ms);
+  for (DWORD elapsed = 0; elapsed < span; elapsed = GetTickCount() - start) {  // wrap-safe
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, span - elapsed, QS_ALLINPUT);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
@@ -55,6 +55,8 @@ Aim::~Aim() {
 }
 
 bool Aim::LoadHook() {
+  // An upgrade moves aside a hook that AIM still held; AIM may have let go since.
+  (void)DeleteMovedAsideHooks(programFolder_);
   if (!hook_.Load(programFolder_, mainWindow_)) return false;
   hook_.Watch(GetWindowThreadId(aimWindow_));
   return true;

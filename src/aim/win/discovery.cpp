@@ -1,5 +1,8 @@
 #include "aim/win/discovery.h"
 
+#include <windows.h>
+#include <psapi.h>
+
 #include "aim/core/aim_rules.h"
 #include "base/win/handles.h"
 #include "base/win/utf.h"
@@ -49,16 +52,31 @@ std::wstring GetAIMAppPath() {
   return nul == std::wstring::npos ? buffer : buffer.substr(0, nul);
 }
 
+// The executable of another process. Vista and later answer with limited rights, which
+// also reach elevated processes; Windows XP needs read access and the process status library.
+std::wstring ProcessImagePath(DWORD pid) {
+  using QueryFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+  static const auto query = reinterpret_cast<QueryFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW")));
+  constexpr DWORD kQueryLimited = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION, Vista and later
+  wchar_t path[MAX_PATH * 2];
+  DWORD size = static_cast<DWORD>(std::size(path));
+  if (query) {
+    const UniqueHandle process(OpenProcess(kQueryLimited, FALSE, pid));
+    if (!process || !query(process.get(), 0, path, &size)) return L"";
+    return std::wstring(path, size);
+  }
+  const UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+  if (!process) return L"";
+  size = GetModuleFileNameExW(process.get(), nullptr, path, size);
+  return std::wstring(path, size);
+}
+
 std::wstring GetAIMProcessPath() {
   DWORD pid = 0;
   const HWND aim = FindAIMWindow();
   if (!aim || !GetWindowThreadProcessId(aim, &pid) || pid == 0) return L"";
-  const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-  if (!process) return L"";
-  wchar_t path[MAX_PATH * 2];
-  DWORD size = static_cast<DWORD>(std::size(path));
-  if (!QueryFullProcessImageNameW(process.get(), 0, path, &size)) return L"";
-  return std::wstring(path, size);
+  return ProcessImagePath(pid);
 }
 
 std::optional<std::string> GetAIMVersion(bool keepFull) {

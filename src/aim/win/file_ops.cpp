@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "aim/core/aim_rules.h"
+#include "aim/hook/ivhook.h"
 #include "base/win/handles.h"
 
 namespace iv::aim {
@@ -29,6 +30,19 @@ bool CopyOver(const std::wstring& from, const std::wstring& to) {
   const DWORD target = GetFileAttributesW(to.c_str());
   if (target != INVALID_FILE_ATTRIBUTES && (target & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) return false;
   return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+int DeleteMovedAsideHooks(const std::wstring& folder) {
+  const std::wstring pattern = std::wstring(kHookDll) + L".*.old";
+  WIN32_FIND_DATAW data;
+  UniqueFind find(FindFirstFileW((folder + L"\\" + pattern).c_str(), &data));
+  if (!find) return 0;
+  int left = 0;
+  do {
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    if (!DeleteFileW((folder + L"\\" + data.cFileName).c_str())) ++left;
+  } while (FindNextFileW(find.get(), &data));
+  return left;
 }
 
 }  // namespace iv::aim

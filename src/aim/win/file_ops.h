@@ -13,4 +13,8 @@ int GetFileAttrKind(const std::wstring& path);
 // Copies over an existing target, unless that target is hidden or a system file.
 bool CopyOver(const std::wstring& from, const std::wstring& to);
 
+// Deletes the "ivhook.dll.*.old" copies an upgrade moved aside while AIM held them;
+// one still held stays for a later start. Returns how many are left.
+[[nodiscard]] int DeleteMovedAsideHooks(const std::wstring& folder);
+
 }  // namespace iv::aim

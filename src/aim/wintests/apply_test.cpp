@@ -6,10 +6,14 @@
 #include "aim/win/file_ops.h"
 #include "aim/win/mod_aim.h"
 #include "base/win/utf.h"
+#include "sim_core.h"
 #include "sim_session.h"
 
 namespace iv::aim::testing {
 namespace {
+
+using aimsim::Crc32;
+using aimsim::Hex8;
 
 bool SameFile(const std::wstring& a, const std::wstring& b) {
   const std::string x = ReadAll(a);
@@ -182,7 +186,7 @@ TEST(Apply, PictureFileMethodIsConfirmedAndTheFollowUpNeverShows) {
   EXPECT_TRUE(sim.WaitLog("followup-closed"));
   EXPECT_TRUE(sim.LogHas("followup-created"));
   EXPECT_FALSE(sim.LogHas("followup-shown"));
-  EXPECT_FALSE(sim.LogHas("dialog-shown  "));  // the follow-up, untitled, never became visible
+  EXPECT_FALSE(sim.DialogBecameVisible("AOL Instant Messenger")) << sim.Log();  // the follow-up
   EXPECT_TRUE(sim.LogHas("icon-set"));
   EXPECT_TRUE(SameFile(icon, sim.PictureId()));
   EXPECT_EQ(GetFileAttrKind(sim.PictureId()), 0);  // writable again
@@ -193,6 +197,59 @@ TEST(Apply, PictureFileMethodIsConfirmedAndTheFollowUpNeverShows) {
   EXPECT_NE(aim.HookedDialog(), nullptr);
   EXPECT_EQ(aim.CurrentIconUser(), "testuser");
   EXPECT_TRUE(SameFile(icon, sim.folder() + L"\\tmp.gif"));
+}
+
+// AIM fetches Src into picture.id once the link is confirmed; the write protection
+// keeps the icon the program put there.
+TEST(Apply, PictureFileIsProtectedWhileAimFetchesTheSource) {
+  SimSession sim(L"aimsim46.exe", L"--fetch-src");
+  ASSERT_TRUE(sim.running());
+  // The 3 s wait stands for AIM's time to answer. A loaded machine may take longer
+  // to start AIM's link handler, so here the wait lasts until AIM has taken the picture.
+  Aim& aim = sim.Start([&sim](long ms) {
+    if (ms == 3000) e2e::WaitUntil([&] { return sim.LogHas("followup-created"); }, 30000);
+    else e2e::WaitUntil([] { return false; }, static_cast<DWORD>(ms));
+  });
+  const std::wstring icon = sim.Icon(L"kept.gif", 'k');
+  const std::string bytes = ReadAll(icon);
+
+  aim.ApplyBuddyIcon(icon, false);
+
+  EXPECT_TRUE(sim.LogHas("icon-protected " + Narrow(sim.PictureId()))) << sim.Log();
+  EXPECT_FALSE(sim.LogHas("icon-fetched"));
+  EXPECT_TRUE(sim.HasLine("icon-set " + Narrow(sim.PictureId()) + " " + std::to_string(bytes.size()) + " " +
+                          Hex8(Crc32(bytes))))
+      << sim.Log();
+  EXPECT_TRUE(SameFile(icon, sim.PictureId()));
+  EXPECT_EQ(GetFileAttrKind(sim.PictureId()), 0);  // writable again afterwards
+}
+
+// A busy AIM may lose a press of "&Select": the press is repeated, five times at
+// most, and then the apply gives up and closes the Preferences it opened.
+TEST(Apply, LostSelectPressesAreRepeatedThenGivenUp) {
+  {
+    SimSession sim(L"aimsim.exe", L"--ignore-select 3");
+    ASSERT_TRUE(sim.running());
+    Aim& aim = sim.Start();
+    const std::wstring icon = sim.Icon(L"retry.gif", 'r');
+    aim.ApplyBuddyIcon(icon, true);
+    EXPECT_TRUE(sim.WaitLog("icon-chosen " + Narrow(icon))) << sim.Log();
+    EXPECT_EQ(sim.LogCount("select-ignored "), 3);
+    EXPECT_TRUE(SameFile(icon, sim.PictureId()));
+  }
+  {
+    SimSession sim(L"aimsim.exe", L"--ignore-select 100");
+    ASSERT_TRUE(sim.running());
+    Aim& aim = sim.Start();
+    const std::string before = ReadAll(sim.PictureId());
+    aim.ApplyBuddyIcon(sim.Icon(L"lost.gif", 'l'), true);
+    // Each press is sent, so all of them are logged by the time the apply returns.
+    EXPECT_EQ(sim.LogCount("select-ignored "), 5) << sim.Log();
+    EXPECT_FALSE(sim.LogHas("icon-chosen"));
+    EXPECT_EQ(ReadAll(sim.PictureId()), before);
+    EXPECT_TRUE(sim.WaitLog("prefs-closed")) << sim.Log();
+    EXPECT_TRUE(e2e::WaitUntil([] { return !FindAIMPreferences() && !FindChooseIconDialog(); }, 10000));
+  }
 }
 
 TEST(Apply, AHiddenPictureFileIsLeftAlone) {
@@ -241,6 +298,28 @@ TEST(Files, AttributeKinds) {
   SetFileAttr(f, 0);
 }
 
+// An upgrade leaves the hook AIM held as "ivhook.dll.<n>.old"; the next start deletes
+// what AIM has let go of, and nothing else.
+TEST(Files, MovedAsideHooksAreDeletedOnceFree) {
+  e2e::TempDir dir;
+  const std::wstring freed = WriteIcon(dir / L"ivhook.dll.1.old", 'a');
+  const std::wstring held = WriteIcon(dir / L"ivhook.dll.2.old", 'b');
+  const std::wstring current = WriteIcon(dir / L"ivhook.dll", 'c');
+  const std::wstring other = WriteIcon(dir / L"notes.old", 'd');
+  // Held the way a loaded module holds its file: open, and not to be deleted.
+  const HANDLE lock = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(DeleteMovedAsideHooks(dir.path()), 1);
+  EXPECT_FALSE(FileExists(freed));
+  EXPECT_TRUE(FileExists(held));
+  EXPECT_TRUE(FileExists(current));
+  EXPECT_TRUE(FileExists(other));
+  CloseHandle(lock);
+  EXPECT_EQ(DeleteMovedAsideHooks(dir.path()), 0);
+  EXPECT_FALSE(FileExists(held));
+  EXPECT_EQ(DeleteMovedAsideHooks(dir / L"missing"), 0);
+}
+
 TEST(Apply, AQuestionAboutSomethingElseIsLeftToTheUser) {
   SimSession sim(L"aimsim46.exe", L"--confirm-other");
   ASSERT_TRUE(sim.running());
@@ -257,7 +336,7 @@ TEST(Apply, AQuestionAboutSomethingElseIsLeftToTheUser) {
   PostMessageW(question, WM_COMMAND, IDYES, 0);
   EXPECT_TRUE(sim.WaitLog("followup-closed"));
   EXPECT_FALSE(sim.LogHas("followup-shown"));
-  EXPECT_FALSE(sim.LogHas("dialog-shown  "));  // the follow-up, untitled, never became visible
+  EXPECT_FALSE(sim.DialogBecameVisible("AOL Instant Messenger")) << sim.Log();  // the follow-up
   EXPECT_TRUE(e2e::WaitUntil([] { return !HookArmed(); }, 5000));
 }
 

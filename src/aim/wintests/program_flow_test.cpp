@@ -79,12 +79,16 @@ TEST(ProgramFlow, UseAppliesTheSelectedRotationRowThroughThePictureFile) {
   ASSERT_TRUE(sim.running());
   ProgramFolder folder;
   const TwoIcons icons(folder);
+  // The link names the icon server's "/nothing.gif", a trailing slash or not.
+  e2e::SetSetting(L"Options", L"IconServer", L"http://127.0.0.1:8123/");
   RunningProgram program(folder);
   ASSERT_TRUE(program.WaitWatching(sim.aimWindow()));
 
   SelectRotationRow(program.control(ids::lstRotation), 1);
   e2e::Click(program.control(ids::cmdUse));
   EXPECT_TRUE(sim.WaitLog("confirm-answered yes", kApplyMs)) << sim.Log();
+  EXPECT_TRUE(sim.HasLine("link-received aim:BuddyIcon?Src=http://127.0.0.1:8123/nothing.gif")) << sim.Log();
+  EXPECT_TRUE(sim.HasLine("src-checked http://127.0.0.1:8123/nothing.gif ok")) << sim.Log();
   EXPECT_TRUE(FileBecomes(sim.PictureId(), icons.rex.path));
   EXPECT_TRUE(FileBecomes(folder / L"tmp.gif", icons.rex.path));
   EXPECT_FALSE(sim.LogHas("prefs-opened"));

@@ -107,6 +107,38 @@ class SimSession {
   bool WaitLog(const std::string& text, DWORD ms = 10000) const {
     return e2e::WaitUntil([&] { return LogHas(text); }, ms);
   }
+  // Whether a dialog of exactly this title ever became visible: a line
+  // "dialog-shown <title> <x> <y> 1" (the title may hold blanks; three fields follow it).
+  bool DialogBecameVisible(const std::string& title) const {
+    std::istringstream lines(Log());
+    const std::string head = "dialog-shown " + title + " ";
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.rfind(head, 0) != 0) continue;
+      std::istringstream rest(line.substr(head.size()));
+      long x = 0, y = 0;
+      int visible = 0;
+      std::string extra;
+      if (rest >> x >> y >> visible && !(rest >> extra) && visible == 1) return true;
+    }
+    return false;
+  }
+  // Whether the log holds exactly this line.
+  bool HasLine(const std::string& want) const {
+    std::istringstream lines(Log());
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line == want) return true;
+    }
+    return false;
+  }
+  // Count of log lines that start with the text.
+  int LogCount(const std::string& start) const {
+    std::istringstream lines(Log());
+    int n = 0;
+    for (std::string line; std::getline(lines, line);) n += line.rfind(start, 0) == 0;
+    return n;
+  }
   std::wstring PictureId() const { return dir_ / L"AIM Data\\testuser\\picture.id"; }
   std::wstring Icon(const std::wstring& name, char tag) const { return WriteIcon(dir_ / name, tag); }
   const std::wstring& folder() const { return dir_.path(); }

@@ -5,6 +5,7 @@
 
 #include "app/win/features.h"
 #include "app/win/welcome.h"
+#include "base/win/program_icon.h"
 #include "base/win/utf.h"
 #include "msgbox/win/msgbox.h"
 #include "settings/win/registry_backend.h"
@@ -58,8 +59,9 @@ bool frmMain::Load() {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   AdjustWindowRectEx(&r, style, FALSE, 0);
   if (!Create(kMainClass, kMainCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-              r.bottom - r.top, nullptr, nullptr, CS_DBLCLKS, nullptr, LoadIconW(GetModuleHandleW(nullptr), L"APPICON")))
+              r.bottom - r.top, nullptr, nullptr, CS_DBLCLKS, nullptr, ProgramIcon(false)))
     return false;
+  SetProgramIcon(hwnd());
   // What the first paint shows: the welcome page at the saved position. The page carries
   // the maker's content: the program's own copy is put back if it changed.
   RestoreWelcomePage(ProgramFolder() + L"\\aim.htm");
@@ -166,6 +168,12 @@ LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     const LRESULT result = ui::Form::WndProc(msg, wp, lp);
     UpdateVisibility();
     return result;
+  }
+  // The installer asks a running copy to make way for new files: no exit question.
+  static const UINT exitForSetup = RegisterWindowMessageW(L"Iconvane.ExitForSetup");
+  if (msg == exitForSetup) {
+    Unload(ui::kAppWindows);
+    return TRUE;
   }
   if (msg >= WM_USER && msg != WM_COMMAND) {
     // A message from another copy may come before the posted finish.

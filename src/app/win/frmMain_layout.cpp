@@ -8,6 +8,7 @@
 #include "links/win/command_bar.h"
 #include "ui/win/controls.h"
 #include "ui/win/ids.h"
+#include "widgets/aolbutton/win/aolbutton.h"
 
 namespace iv::app {
 
@@ -135,11 +136,15 @@ void frmMain::CreateTabControls() {
   button(p, ids::cmdDelIcon, L"Delete Icon", 104, 308, 72, 28, L"Delete selected buddy icon");
   button(p, ids::cmdAddRotation, L"Add to Rotation", 178, 308, 96, 28, L"Add selected icon to your current rotation");
   button(p, ids::cmdBrowse, L"Browse...", 276, 308, 58, 28, L"Open Explorer to your icon library");
+  button(p, ids::cmdImport, L"Import Pictures...", 20, 350, 314, 28, L"Make buddy icons from your own pictures");
   frame(p, ids::FraRotation, L"Your Current Icon Rotation", 350, 14, 250, 200);
   add(ids::lstRotation, CreateControl(p, L"LISTBOX", L"", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
                                       358, 32, 200, 140, ids::lstRotation, WS_EX_CLIENTEDGE));
   button(p, ids::cmdUp, L"", 564, 32, 28, 28, L"Move Item Up");
   button(p, ids::cmdDown, L"", 564, 64, 28, 28, L"Move Item Down");
+  // Drawn arrows; the window text stays the caption.
+  if (auto* up = aolbutton::Get(Control(ids::cmdUp))) up->SetGlyph(aolbutton::Glyph::ArrowUp);
+  if (auto* down = aolbutton::Get(Control(ids::cmdDown))) down->SetGlyph(aolbutton::Glyph::ArrowDown);
   button(p, ids::cmdRemove, L"Remove Selected", 358, 178, 110, 28, L"Remove Selected Icon from Rotation");
   button(p, ids::cmdRotClear, L"Clear All", 474, 178, 84, 28, L"Clear all Icons from rotation");
   frame(p, ids::FraPreview, L"Preview of Icon", 350, 220, 250, 124);

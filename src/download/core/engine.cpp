@@ -40,8 +40,12 @@ DownloadResult AddIcon(const std::string& url, DownloadSite& site) {
   DownloadResult r;
   r.category = CategoryFromURL(url);
   const std::string file = FileNameFromURL(url);
-  if (!IsWebUrl(url) || !IsSafeName(r.category) || !IsSafeName(file) || !site.EnsureFolder(r.category))
+  if (!IsWebUrl(url) || !IsSafeName(r.category)) return Ended(Kind::Failed);
+  if (!IsIconName(file)) {
+    site.SetCount(std::string(kTextNotIcon));
     return Ended(Kind::Failed);
+  }
+  if (!site.EnsureFolder(r.category)) return Ended(Kind::Failed);
   switch (FetchIcon(url, r.category, file, site)) {
     case IconOutcome::Cancelled: return Ended(Kind::Cancelled);
     case IconOutcome::Failed: return Ended(Kind::Failed);
@@ -68,15 +72,24 @@ DownloadResult AddList(const std::string& url, DownloadSite& site) {
   r.category = ListCategory(lines[1]);
   if (!IsSafeName(r.category) || !site.EnsureFolder(r.category)) return Ended(Kind::Failed);
 
+  // Icons to come are asked for ahead of their turn so that transfers overlap; they
+  // are still taken, written and counted in the list's order.
+  const auto wanted = [&](int i) {
+    return IsWebUrl(lines[i]) && IsIconName(FileNameFromURL(lines[i])) &&
+           !site.IconExists(r.category, FileNameFromURL(lines[i]));
+  };
+  int ahead = 2;
   const std::string total = std::to_string(n - 1);
   site.SetCount("Icon 1 of " + total);
   site.SetProgressRange(1, n);
   for (int i = 2; i <= n; ++i) {
+    for (; ahead <= n && ahead < i + kFetchAhead; ++ahead)
+      if (wanted(ahead)) site.Prefetch(lines[ahead], r.category, FileNameFromURL(lines[ahead]));
     site.SetCount("Icon " + std::to_string(i - 1) + " of " + total);
     site.SetProgress(i);
     const std::string& iconUrl = lines[i];
     const std::string file = FileNameFromURL(iconUrl);
-    if (!IsWebUrl(iconUrl) || !IsSafeName(file)) {
+    if (!IsWebUrl(iconUrl) || !IsIconName(file)) {
       site.SetCount(std::string(kTextNotIcon));
       continue;
     }
@@ -85,6 +98,8 @@ DownloadResult AddList(const std::string& url, DownloadSite& site) {
     // Icons that are not in the library are not handed over to the rotation.
     if (outcome != IconOutcome::Failed) r.entries.push_back(r.category + "\\" + file);
   }
+  // Nothing written and nothing there already: there is nothing to report or to add.
+  if (r.entries.empty()) return Ended(Kind::Failed);
   r.kind = Kind::Done;
   return r;
 }

@@ -12,6 +12,9 @@ inline constexpr std::string_view kTextFailed = "Update Failed - Please try agai
 inline constexpr std::string_view kTextSkipped = "Skipped - Icon already Exists";
 inline constexpr std::string_view kTextNotIcon = "Skipped - Not a valid Icon";
 
+// How many icons of a list may be under way at once, the current one included.
+inline constexpr int kFetchAhead = 8;
+
 struct Fetched {
   enum class Status { Ok, Failed, Cancelled } status = Status::Failed;
   std::string body;
@@ -22,6 +25,8 @@ class DownloadSite {
   virtual ~DownloadSite() = default;
   // Fetches a whole body; keeps the window alive while it waits.
   virtual Fetched Fetch(const std::string& url) = 0;
+  // Starts fetching an icon ahead of its turn; its Fetch then collects the reply.
+  virtual void Prefetch(const std::string& /*url*/, const std::string& /*category*/, const std::string& /*file*/) {}
   // Set once the window is being closed.
   virtual bool Cancelled() const = 0;
   // Library folders and files by category and file name (both checked safe).

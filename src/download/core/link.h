@@ -25,13 +25,18 @@ std::string GetCommand(std::string_view rest);
 // the "?" without such an "="; empty without "?".
 std::string GetArgument(std::string_view rest);
 
-// The last path segment of an icon address.
+// Percent-escapes ("%26") replaced by their bytes, which are UTF-8; anything that is
+// not a whole escape is kept as it is.
+std::string PercentDecode(std::string_view text);
+
+// The last path segment of an icon address, percent-decoded.
 std::string FileNameFromURL(std::string_view url);
-// The second-to-last path segment, "." read as a blank ("Funny.Cats" -> "Funny Cats").
+// The second-to-last path segment, "." read as a blank ("Funny.Cats" -> "Funny Cats"),
+// then percent-decoded.
 std::string CategoryFromURL(std::string_view url);
 
 // An icon list split at line feeds: element 0 is unused, line k is element k. Text
-// after the last line feed is dropped and carriage returns are kept.
+// after the last line feed is dropped; one CR before each line feed goes with it.
 std::vector<std::string> RefreshURLArray(std::string_view list);
 // Line 1 of an icon list without its first and last character ("[Cats]" -> "Cats").
 std::string ListCategory(std::string_view line);

@@ -15,7 +15,12 @@ bool IsSafeName(std::string_view name);
 // A rotation entry "category\file" whose two parts are safe names.
 bool IsSafeEntry(std::string_view entry);
 
-// The icon's body is a GIF image (signature "GIF87a" or "GIF89a").
+// A safe name that ends in ".gif" (any letter case): the library lists nothing else,
+// so nothing else may be written into it.
+bool IsIconName(std::string_view name);
+
+// The icon's body is a whole GIF image: signature "GIF87a" or "GIF89a" and the
+// trailer byte 0x3B at the end.
 bool IsGif(std::string_view body);
 
 // The icon server signals failure by an empty reply or an HTML page.

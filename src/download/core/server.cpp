@@ -15,13 +15,6 @@ std::string ServerUrl(const settings::Store& store, std::string_view path) {
   return ServerBase(store) + std::string(path);
 }
 
-std::string CategoryPageUrl(const settings::Store& store, std::string_view category) {
-  std::string dir(category);
-  for (char& c : dir)
-    if (c == ' ') c = '.';
-  return ServerUrl(store, "/icons.php?dir=") + dir;
-}
-
 std::string BuddyIconLink(const settings::Store& store) {
   return "aim:BuddyIcon?Src=" + ServerUrl(store, kNothingGifPath);
 }

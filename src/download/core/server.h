@@ -20,9 +20,6 @@ inline constexpr std::string_view kHelpPath = "/help.php";
 inline constexpr std::string_view kHomePath = "/";
 inline constexpr std::string_view kNothingGifPath = "/nothing.gif";
 
-// The page of one category: blanks in its name are written as ".".
-std::string CategoryPageUrl(const settings::Store& store, std::string_view category);
-
 // "aim:BuddyIcon?Src=" + server + "/nothing.gif".
 std::string BuddyIconLink(const settings::Store& store);
 

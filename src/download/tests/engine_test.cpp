@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -9,7 +10,8 @@ namespace iv::download {
 
 namespace {
 
-const std::string kGif("GIF89a\x01\x00\x01\x00", 10);
+// A whole GIF as far as the engine looks: signature, a tag, the trailer.
+std::string Gif(const std::string& tag = "") { return "GIF89a" + tag + ";"; }
 
 // A library and a server in memory; records what the window would show.
 class FakeSite : public DownloadSite {
@@ -24,8 +26,17 @@ class FakeSite : public DownloadSite {
 
   void Serve(const std::string& url, const std::string& body) { server[url] = {Fetched::Status::Ok, body}; }
 
+  std::vector<std::string> prefetched;
+  std::vector<size_t> prefetchedAtFetch;  // how many were asked for ahead when each fetch came
+
+  void Prefetch(const std::string& url, const std::string& category, const std::string& file) override {
+    EXPECT_TRUE(folders.count(category));
+    EXPECT_EQ(file, url.substr(url.rfind('/') + 1));
+    prefetched.push_back(url);
+  }
   Fetched Fetch(const std::string& url) override {
     fetched.push_back(url);
+    prefetchedAtFetch.push_back(prefetched.size());
     if (url == cancelAt) {
       cancelled = true;
       return {Fetched::Status::Cancelled, {}};
@@ -57,13 +68,13 @@ const std::string kIconUrl = "http://h/icons/Funny.Cats/cat.gif";
 
 TEST(AddIcon, DownloadsIntoTheCategoryFromTheUrl) {
   FakeSite site;
-  site.Serve(kIconUrl, kGif);
+  site.Serve(kIconUrl, Gif());
   const DownloadResult r = RunDownload("AddIcon", kIconUrl, site);
   EXPECT_EQ(r.kind, Kind::Done);
   EXPECT_EQ(r.category, "Funny Cats");
   EXPECT_EQ(r.entries, std::vector<std::string>{"Funny Cats\\cat.gif"});
   EXPECT_TRUE(site.folders.count("Funny Cats"));
-  EXPECT_EQ(site.files["Funny Cats\\cat.gif"], kGif);
+  EXPECT_EQ(site.files["Funny Cats\\cat.gif"], Gif());
   EXPECT_EQ(site.counts.front(), "Your selected Icon...");
   EXPECT_EQ(site.progressMax, 1);
   EXPECT_EQ(site.progress, 1);
@@ -72,7 +83,7 @@ TEST(AddIcon, DownloadsIntoTheCategoryFromTheUrl) {
 TEST(AddIcon, AnExistingIconIsSkippedWithoutFetchingAndStillHandedOver) {
   FakeSite site;
   site.files["Funny Cats\\cat.gif"] = "old";
-  site.Serve(kIconUrl, kGif);
+  site.Serve(kIconUrl, Gif());
   const DownloadResult r = RunDownload("AddIcon", kIconUrl, site);
   EXPECT_EQ(r.kind, Kind::Done);
   EXPECT_TRUE(site.fetched.empty());
@@ -95,7 +106,7 @@ TEST(AddIcon, HostileNamesAndAddressesTouchNothing) {
   for (const std::string url : {"http://h/../evil.gif", "http://h/x/..", "http://h/CON/a.gif", "http://h/c/nul.gif",
                                 "file:///C:/Cats/a.gif", "http://h/c/a:b.gif", "http://h/c%5C../a.gif/"}) {
     FakeSite site;
-    site.Serve(url, kGif);
+    site.Serve(url, Gif());
     EXPECT_EQ(RunDownload("AddIcon", url, site).kind, Kind::Failed) << url;
     EXPECT_TRUE(site.files.empty()) << url;
     EXPECT_TRUE(site.folders.empty()) << url;
@@ -106,12 +117,12 @@ TEST(AddIcon, HostileNamesAndAddressesTouchNothing) {
 TEST(AddList, DownloadsEachIconAndCountsThem) {
   FakeSite site;
   site.Serve("http://h/list", "[Funny Cats]\nhttp://h/i/a.gif\nhttp://h/i/b.gif\nhttp://h/i/c.gif\n");
-  for (const char* f : {"a", "b", "c"}) site.Serve(std::string("http://h/i/") + f + ".gif", kGif + f);
+  for (const char* f : {"a", "b", "c"}) site.Serve(std::string("http://h/i/") + f + ".gif", Gif(f));
   const DownloadResult r = RunDownload("AddList", "http://h/list", site);
   EXPECT_EQ(r.kind, Kind::Done);
   EXPECT_EQ(r.category, "Funny Cats");
   EXPECT_EQ(r.entries, (std::vector<std::string>{"Funny Cats\\a.gif", "Funny Cats\\b.gif", "Funny Cats\\c.gif"}));
-  EXPECT_EQ(site.files["Funny Cats\\b.gif"], kGif + "b");
+  EXPECT_EQ(site.files["Funny Cats\\b.gif"], Gif("b"));
   EXPECT_EQ(site.counts, (std::vector<std::string>{"Icon 1 of 3", "Icon 1 of 3", "Icon 2 of 3", "Icon 3 of 3"}));
   EXPECT_EQ(site.progressMin, 1);
   EXPECT_EQ(site.progressMax, 4);
@@ -123,7 +134,7 @@ TEST(AddList, ExistingIconsAreSkippedButQueuedBrokenOnesAreNot) {
   site.Serve("http://h/list", "[Cats]\nhttp://h/i/a.gif\nhttp://h/i/b.gif\nhttp://h/i/c.gif\n");
   site.files["Cats\\a.gif"] = "mine";
   site.Serve("http://h/i/b.gif", "<html>oops</html>");
-  site.Serve("http://h/i/c.gif", kGif);
+  site.Serve("http://h/i/c.gif", Gif());
   const DownloadResult r = RunDownload("AddList", "http://h/list", site);
   EXPECT_EQ(r.kind, Kind::Done);
   EXPECT_EQ(r.entries, (std::vector<std::string>{"Cats\\a.gif", "Cats\\c.gif"}));
@@ -135,8 +146,8 @@ TEST(AddList, ExistingIconsAreSkippedButQueuedBrokenOnesAreNot) {
 TEST(AddList, WithoutFinalLineFeedTheLastIconIsLost) {
   FakeSite site;
   site.Serve("http://h/list", "[Cats]\nhttp://h/i/a.gif\nhttp://h/i/b.gif");
-  site.Serve("http://h/i/a.gif", kGif);
-  site.Serve("http://h/i/b.gif", kGif);
+  site.Serve("http://h/i/a.gif", Gif());
+  site.Serve("http://h/i/b.gif", Gif());
   const DownloadResult r = RunDownload("AddList", "http://h/list", site);
   EXPECT_EQ(r.entries, std::vector<std::string>{"Cats\\a.gif"});
   EXPECT_EQ(site.files.size(), 1u);
@@ -147,7 +158,7 @@ TEST(AddList, FailedListsWriteNothing) {
                                  "[a\\b]\nhttp://h/i/a.gif\n"}) {
     FakeSite site;
     site.Serve("http://h/list", body);
-    site.Serve("http://h/i/a.gif", kGif);
+    site.Serve("http://h/i/a.gif", Gif());
     EXPECT_EQ(RunDownload("AddList", "http://h/list", site).kind, Kind::Failed) << body;
     EXPECT_TRUE(site.files.empty()) << body;
     EXPECT_TRUE(site.folders.empty()) << body;
@@ -159,7 +170,7 @@ TEST(AddList, FailedListsWriteNothing) {
 TEST(AddList, HostileIconLinesAreSkippedAndNeverFetched) {
   FakeSite site;
   site.Serve("http://h/list", "[Cats]\nhttp://h/i/..\nfile:///C:/a.gif\nhttp://h/i/CON\nhttp://h/i/ok.gif\n");
-  site.Serve("http://h/i/ok.gif", kGif);
+  site.Serve("http://h/i/ok.gif", Gif());
   const DownloadResult r = RunDownload("AddList", "http://h/list", site);
   EXPECT_EQ(r.entries, std::vector<std::string>{"Cats\\ok.gif"});
   EXPECT_EQ(site.fetched, (std::vector<std::string>{"http://h/list", "http://h/i/ok.gif"}));
@@ -168,11 +179,114 @@ TEST(AddList, HostileIconLinesAreSkippedAndNeverFetched) {
 TEST(AddList, ClosingMidListStopsAtOnce) {
   FakeSite site;
   site.Serve("http://h/list", "[Cats]\nhttp://h/i/a.gif\nhttp://h/i/b.gif\nhttp://h/i/c.gif\n");
-  for (const char* f : {"a", "b", "c"}) site.Serve(std::string("http://h/i/") + f + ".gif", kGif);
+  for (const char* f : {"a", "b", "c"}) site.Serve(std::string("http://h/i/") + f + ".gif", Gif());
   site.cancelAt = "http://h/i/b.gif";
   EXPECT_EQ(RunDownload("AddList", "http://h/list", site).kind, Kind::Cancelled);
   EXPECT_EQ(site.files.size(), 1u);
   EXPECT_EQ(site.fetched.back(), "http://h/i/b.gif");
+}
+
+TEST(AddList, IconsAreAskedForAFewAheadButTakenInTheListsOrder) {
+  FakeSite site;
+  std::string list = "[Cats]\n";
+  std::vector<std::string> urls, entries;
+  for (int k = 1; k <= 20; ++k) {
+    const std::string file = k == 5 ? "x.js" : "i" + std::to_string(k) + ".gif";
+    urls.push_back("http://h/i/" + file);
+    list += urls.back() + "\n";
+    site.Serve(urls.back(), Gif());
+    if (k == 3 || k == 12) site.files["Cats\\" + file] = "mine";
+    if (k != 5) entries.push_back("Cats\\" + file);
+  }
+  site.Serve("http://h/list", list);
+  const DownloadResult r = RunDownload("AddList", "http://h/list", site);
+  EXPECT_EQ(r.entries, entries);
+  std::vector<std::string> counts{"Icon 1 of 20"};
+  for (int k = 1; k <= 20; ++k) {
+    counts.push_back("Icon " + std::to_string(k) + " of 20");
+    if (k == 3 || k == 12) counts.push_back(std::string(kTextSkipped));
+    if (k == 5) counts.push_back(std::string(kTextNotIcon));
+  }
+  EXPECT_EQ(site.counts, counts);
+
+  std::vector<std::string> wanted;  // every icon to fetch, in order
+  for (int k = 1; k <= 20; ++k)
+    if (k != 3 && k != 5 && k != 12) wanted.push_back(urls[k - 1]);
+  ASSERT_EQ(site.fetched.size(), wanted.size() + 1);
+  EXPECT_EQ(std::vector<std::string>(site.fetched.begin() + 1, site.fetched.end()), wanted);
+  // Each icon was asked for ahead, once, in order, and never more than a few ahead.
+  EXPECT_EQ(site.prefetched, wanted);
+  for (size_t f = 1; f < site.fetched.size(); ++f) {
+    const size_t pos = std::find(urls.begin(), urls.end(), site.fetched[f]) - urls.begin();
+    const size_t asked = site.prefetchedAtFetch[f];
+    ASSERT_GT(asked, 0u);
+    const size_t lastPos = std::find(urls.begin(), urls.end(), site.prefetched[asked - 1]) - urls.begin();
+    EXPECT_LT(lastPos, pos + kFetchAhead) << site.fetched[f];
+    if (f + 1 < site.fetched.size()) EXPECT_GT(lastPos, pos) << "nothing was under way beside " << site.fetched[f];
+  }
+}
+
+TEST(AddList, CrLfLineEndsWork) {
+  FakeSite site;
+  site.Serve("http://h/list", "[Cats]\r\nhttp://h/i/a.gif\r\n");
+  site.Serve("http://h/i/a.gif", Gif());
+  const DownloadResult r = RunDownload("AddList", "http://h/list", site);
+  EXPECT_EQ(r.kind, Kind::Done);
+  EXPECT_EQ(site.folders, std::set<std::string>{"Cats"});
+  EXPECT_EQ(r.entries, std::vector<std::string>{"Cats\\a.gif"});
+}
+
+TEST(AddList, AListThatAddsNoIconFails) {
+  for (const std::string icons : {"", "http://h/i/a.gif\nhttp://h/i/b.js\n"}) {
+    FakeSite site;
+    site.Serve("http://h/list", "[Cats]\n" + icons);
+    site.Serve("http://h/i/a.gif", "<html>gone</html>");
+    site.Serve("http://h/i/b.js", Gif());
+    const DownloadResult r = RunDownload("AddList", "http://h/list", site);
+    EXPECT_EQ(r.kind, Kind::Failed) << icons;
+    EXPECT_TRUE(r.entries.empty()) << icons;
+    EXPECT_TRUE(site.files.empty()) << icons;
+  }
+}
+
+TEST(AddList, OnlyGifNamesAndWholeGifsAreWritten) {
+  FakeSite site;
+  site.Serve("http://h/list",
+             "[Cats]\nhttp://h/i/run.hta\nhttp://h/i/desktop.ini\nhttp://h/i/x.js\nhttp://h/i/cut.gif\n"
+             "http://h/i/OK.GIF\n");
+  for (const char* f : {"run.hta", "desktop.ini", "x.js", "OK.GIF"}) site.Serve(std::string("http://h/i/") + f, Gif());
+  site.Serve("http://h/i/cut.gif", "GIF89a\x01\x00\x01");  // the connection closed early
+  const DownloadResult r = RunDownload("AddList", "http://h/list", site);
+  EXPECT_EQ(r.entries, std::vector<std::string>{"Cats\\OK.GIF"});
+  EXPECT_EQ(site.files.size(), 1u);
+  EXPECT_EQ(site.fetched, (std::vector<std::string>{"http://h/list", "http://h/i/cut.gif", "http://h/i/OK.GIF"}));
+  EXPECT_EQ(std::count(site.counts.begin(), site.counts.end(), kTextNotIcon), 4);
+}
+
+TEST(AddIcon, OnlyGifNamesAndWholeGifsAreWritten) {
+  for (const std::string url : {"http://h/c/run.hta", "http://h/c/desktop.ini", "http://h/c/x.js",
+                                "http://h/c/COM%C2%B9.gif"}) {
+    FakeSite site;
+    site.Serve(url, Gif());
+    EXPECT_EQ(RunDownload("AddIcon", url, site).kind, Kind::Failed) << url;
+    EXPECT_TRUE(site.fetched.empty()) << url;
+    EXPECT_TRUE(site.files.empty()) << url;
+  }
+  FakeSite site;
+  site.Serve(kIconUrl, "GIF89a\x01\x00");
+  EXPECT_EQ(RunDownload("AddIcon", kIconUrl, site).kind, Kind::Failed);
+  EXPECT_TRUE(site.files.empty());
+}
+
+TEST(AddIcon, EscapedNamesAreDecodedForTheLibraryNotForTheRequest) {
+  FakeSite site;
+  const std::string url = "http://h/icons/Tom.%26.Jerry/It%27s%20100%25.gif";
+  site.Serve(url, Gif());
+  const DownloadResult r = RunDownload("AddIcon", url, site);
+  EXPECT_EQ(r.kind, Kind::Done);
+  EXPECT_EQ(r.entries, std::vector<std::string>{"Tom & Jerry\\It's 100%.gif"});
+  EXPECT_TRUE(site.files.count("Tom & Jerry\\It's 100%.gif"));
+  EXPECT_EQ(site.fetched, std::vector<std::string>{url});
 }
 
 }  // namespace iv::download

@@ -61,18 +61,34 @@ TEST(IconList, SplitsAtLineFeedsAndDropsAnUnterminatedLastLine) {
   EXPECT_EQ(RefreshURLArray("").size(), 1u);
 }
 
-TEST(IconList, CarriageReturnsAndEmptyLinesAreKept) {
-  const auto lines = RefreshURLArray("[C]\r\n\nx\n");
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[1], "[C]\r");
+TEST(IconList, CrLfLineEndsLoseTheirCrEmptyLinesStay) {
+  const auto lines = RefreshURLArray("[C]\r\n\nx\r\n\r\r\n");
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[1], "[C]");
   EXPECT_EQ(lines[2], "");
   EXPECT_EQ(lines[3], "x");
+  EXPECT_EQ(lines[4], "\r");  // only one CR goes
+  EXPECT_EQ(ListCategory(RefreshURLArray("[Cats]\r\n")[1]), "Cats");
 }
 
 TEST(IconList, CategoryLineLosesItsFirstAndLastCharacter) {
   EXPECT_EQ(ListCategory("[Funny Cats]"), "Funny Cats");
   EXPECT_EQ(ListCategory("[]"), "");
   EXPECT_EQ(ListCategory("x"), "");
+}
+
+TEST(IconUrl, NamesArePercentDecodedAsUtf8) {
+  const std::string url = "http://h/icons/Tom.%26.Jerry/It%27s%20100%25.gif";
+  EXPECT_EQ(CategoryFromURL(url), "Tom & Jerry");
+  EXPECT_EQ(FileNameFromURL(url), "It's 100%.gif");
+  EXPECT_EQ(CategoryFromURL("http://h/Caf%C3%A9/a.gif"), "Caf\xC3\xA9");
+  EXPECT_EQ(CategoryFromURL("http://h/100%25/a.gif"), "100%");
+  // "." is the server's blank; an escaped dot is a dot.
+  EXPECT_EQ(CategoryFromURL("http://h/A.B%2EC/a.gif"), "A B.C");
+  // Broken escapes and "+" stay as they are.
+  EXPECT_EQ(FileNameFromURL("http://h/c/a%zz%4+b%.gif"), "a%zz%4+b%.gif");
+  // An escaped separator decodes into the name, where the name check refuses it.
+  EXPECT_EQ(FileNameFromURL("http://h/c/..%5Cx.gif"), "..\\x.gif");
 }
 
 TEST(IconUrl, OnlyWebAddressesAreFetched) {

@@ -33,10 +33,20 @@ TEST(SafeEntry, NeedsTwoSafeParts) {
   EXPECT_FALSE(IsSafeEntry("\\cat.gif"));
 }
 
-TEST(Replies, GifSignatureIsRequired) {
-  EXPECT_TRUE(IsGif(std::string("GIF89a\x01\x00", 8)));
-  EXPECT_TRUE(IsGif("GIF87a"));
-  EXPECT_FALSE(IsGif("GIF8"));
+TEST(IconName, OnlyGifFilesAreIcons) {
+  for (const char* name : {"cat.gif", "CAT.GIF", "a b.Gif", "x.y.gif"}) EXPECT_TRUE(IsIconName(name)) << name;
+  for (const char* name : {"run.hta", "desktop.ini", "x.js", "cat.gif.js", "gif", "catgif", "cat.gif.", "nul.gif",
+                           "a\\b.gif", "COM\xC2\xB9.gif", ""})
+    EXPECT_FALSE(IsIconName(name)) << name;
+}
+
+TEST(Replies, GifSignatureAndTrailerAreRequired) {
+  EXPECT_TRUE(IsGif(std::string("GIF89a\x01\x00;", 9)));
+  EXPECT_TRUE(IsGif("GIF87a;"));
+  // Cut short by a closed connection: the trailer is missing.
+  EXPECT_FALSE(IsGif(std::string("GIF89a\x01\x00", 8)));
+  EXPECT_FALSE(IsGif("GIF87a"));
+  EXPECT_FALSE(IsGif("GIF8;"));
   EXPECT_FALSE(IsGif("<html>404</html>"));
   EXPECT_FALSE(IsGif(""));
   EXPECT_FALSE(IsGif("gif89a"));

@@ -1,5 +1,7 @@
 #include "download/win/download_feature.h"
 
+#include <optional>
+
 #include "base/win/utf.h"
 #include "download/core/handoff.h"
 #include "download/core/link.h"
@@ -13,6 +15,14 @@ namespace iv::download {
 namespace {
 
 constexpr int kLoadStepRegisterProtocol = 8;
+constexpr int kLastLoadStep = 22;
+
+// The queue of a download whose copy became the main copy itself; its main window
+// adds it once loaded.
+std::optional<Queue>& Adopted() {
+  static std::optional<Queue> queue;
+  return queue;
+}
 
 class DownloadFeature : public ui::Feature {
  public:
@@ -21,6 +31,7 @@ class DownloadFeature : public ui::Feature {
 
   void OnLoadStep(int step) override {
     if (step == kLoadStepRegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(ui::ExePath()));
+    if (step == kLastLoadStep && Adopted()) AddAdoptedQueue();
   }
 
   bool OnCommand(int id, int code, HWND) override {
@@ -69,6 +80,16 @@ class DownloadFeature : public ui::Feature {
     return queue;
   }
 
+  void AddAdoptedQueue() {
+    const Queue queue = std::move(*Adopted());
+    Adopted().reset();
+    // Another copy may have handed over a queue of its own since; that one is not ours.
+    const Queue stored = ReadQueue(host_.Store());
+    if (stored.dir == queue.dir && stored.entries == queue.entries) ClearQueue(host_.Store());
+    ShowCategory(queue.dir);
+    if (!queue.entries.empty()) host_.AppendToRotation(queue.entries);
+  }
+
   void ShowCategory(const std::string& dir) {
     if (IsSafeName(dir)) host_.ShowCategory(dir);
   }
@@ -89,6 +110,8 @@ class DownloadFeature : public ui::Feature {
 };
 
 }  // namespace
+
+void AdoptQueueOnLoad(Queue queue) { Adopted() = std::move(queue); }
 
 std::unique_ptr<ui::Feature> MakeDownloadFeature(ui::Host& host) { return std::make_unique<DownloadFeature>(host); }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "base/win/handles.h"
 
 namespace iv::download {
@@ -10,22 +12,44 @@ namespace {
 
 DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
 
-std::wstring TempNameFor(const std::wstring& path) {
-  static unsigned serial = 0;
-  return path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".tmp";
-}
-
-bool WriteAll(HANDLE file, std::string_view bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes, bool flush) {
   while (!bytes.empty()) {
     const DWORD chunk = bytes.size() > (1u << 20) ? (1u << 20) : static_cast<DWORD>(bytes.size());
     DWORD written = 0;
     if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
     bytes.remove_prefix(written);
   }
-  return FlushFileBuffers(file) != 0;
+  return !flush || FlushFileBuffers(file) != 0;
+}
+
+bool WriteTemp(const std::wstring& temp, std::string_view bytes, bool flush) {
+  UniqueHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    file.release();
+    return false;
+  }
+  return WriteAll(file.get(), bytes, flush);
 }
 
 }  // namespace
+
+std::wstring TempNameFor(const std::wstring& path) {
+  static std::atomic<unsigned> serial{0};
+  return path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".tmp";
+}
+
+bool WriteNewFile(const std::wstring& path, std::string_view bytes) {
+  if (WriteTemp(path, bytes, false)) return true;
+  DeleteFileW(path.c_str());
+  return false;
+}
+
+bool CommitFile(const std::wstring& temp, const std::wstring& path) {
+  // Without MOVEFILE_REPLACE_EXISTING the rename fails if the target appeared meanwhile.
+  if (MoveFileExW(temp.c_str(), path.c_str(), 0)) return true;
+  DeleteFileW(temp.c_str());
+  return false;
+}
 
 bool FolderExists(const std::wstring& path) {
   const DWORD a = Attributes(path);
@@ -42,21 +66,18 @@ bool EnsureFolder(const std::wstring& path) {
 }
 
 bool WriteFileAtomic(const std::wstring& path, std::string_view bytes, bool replace) {
-  if (!replace && Attributes(path) != INVALID_FILE_ATTRIBUTES) return false;
-  const std::wstring temp = TempNameFor(path);
-  bool ok;
-  {
-    UniqueHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-      file.release();
-      return false;
-    }
-    ok = WriteAll(file.get(), bytes);
+  // A new file needs no look first: the rename below fails when the name is taken.
+  if (replace) {
+    const DWORD existing = Attributes(path);
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) return false;
   }
+  const std::wstring temp = TempNameFor(path);
+  // Replacing a file is made durable before the old content goes. A new icon is only
+  // renamed into place: syncing each of a list's icons to disk took longer than
+  // fetching them, and the rename alone already keeps cut files out of the library.
+  bool ok = WriteTemp(temp, bytes, replace);
   // Without MOVEFILE_REPLACE_EXISTING the rename fails if the target appeared meanwhile.
-  ok = ok && MoveFileExW(temp.c_str(), path.c_str(),
-                         MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0));
+  ok = ok && MoveFileExW(temp.c_str(), path.c_str(), replace ? MOVEFILE_WRITE_THROUGH | MOVEFILE_REPLACE_EXISTING : 0);
   if (!ok) DeleteFileW(temp.c_str());
   return ok;
 }

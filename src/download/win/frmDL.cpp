@@ -2,11 +2,14 @@
 
 #include <commctrl.h>
 
+#include "base/win/program_icon.h"
 #include "base/win/utf.h"
 #include "download/core/handoff.h"
 #include "download/core/link.h"
 #include "download/win/ask.h"
+#include "download/win/download_feature.h"
 #include "download/win/files.h"
+#include "download/win/library_site.h"
 #include "download/win/instance.h"
 #include "ui/win/forms.h"
 
@@ -14,7 +17,9 @@ namespace iv::download {
 
 namespace {
 
-enum : int { kTmrDL = 1, kTmrEffect = 2 };
+enum : int { kTmrDL = 1, kTmrEffect = 2, kTmrStatus = 3 };
+// Status changes closer together than this are shown together: faster is not seen.
+constexpr UINT kStatusMs = 50;
 enum : int { kIdUpdates = 10, kIdLblDL, kIdLblCount, kIdPrgDL };
 constexpr int kClientW = 360, kClientH = 112;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
@@ -29,27 +34,21 @@ constexpr char kAskList[] =
 }  // namespace
 
 // The engine's view of this window: fetching through Inet, files in the library.
-class frmDL::Site : public DownloadSite {
+class frmDL::Site : public LibrarySite {
  public:
-  explicit Site(frmDL& w) : w_(w) {}
-  Fetched Fetch(const std::string& url) override { return w_.Inet_.OpenURL(url); }
+  explicit Site(frmDL& w) : LibrarySite(w.Inet_, w.Library()), w_(w) {}
   bool Cancelled() const override { return w_.Cancelled; }
-  bool EnsureFolder(const std::string& category) override {
-    // A missing library is created too rather than failing every download.
-    return download::EnsureFolder(w_.Library()) && download::EnsureFolder(Folder(category));
+  void SetCount(const std::string& text) override {
+    w_.status_.count = text;
+    w_.StatusChanged();
   }
-  bool IconExists(const std::string& category, const std::string& file) override {
-    return FileExists(Folder(category) + L"\\" + Widen(file));
-  }
-  bool WriteIcon(const std::string& category, const std::string& file, const std::string& bytes) override {
-    return WriteFileAtomic(Folder(category) + L"\\" + Widen(file), bytes, false);
-  }
-  void SetCount(const std::string& text) override { SetWindowTextW(w_.lblCount, Widen(text).c_str()); }
   void SetProgressRange(int min, int max) override { SendMessageW(w_.PrgDL, PBM_SETRANGE32, min, max); }
-  void SetProgress(int value) override { SendMessageW(w_.PrgDL, PBM_SETPOS, value, 0); }
+  void SetProgress(int value) override {
+    w_.status_.progress = value;
+    w_.StatusChanged();
+  }
 
  private:
-  std::wstring Folder(const std::string& category) const { return w_.Library() + L"\\" + Widen(category); }
   frmDL& w_;
 };
 
@@ -63,6 +62,7 @@ bool frmDL::Load() {
   const int w = rc.right - rc.left, h = rc.bottom - rc.top;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
   if (!Create(L"frmDL", L"Downloading Icons...", style, WS_EX_TOPMOST, x, y, w, h, nullptr, nullptr)) return false;
+  SetProgramIcon(hwnd());
   ui::MakeTopmost(hwnd());
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   UpdateWindow(hwnd());
@@ -94,6 +94,29 @@ LRESULT frmDL::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 void frmDL::OnTimer(UINT_PTR id) {
   if (id == kTmrDL) TmrDL_Timer();
   else if (id == kTmrEffect) TmrEffect_Timer();
+  else if (id == kTmrStatus) TmrStatus_Timer();
+}
+
+// The first change shows at once; later ones wait for the status timer, which stops
+// once a tick finds nothing new.
+void frmDL::StatusChanged() {
+  status_.dirty = true;
+  if (status_.timer) return;
+  ShowStatus();
+  status_.timer = SetTimer(hwnd(), kTmrStatus, kStatusMs, nullptr) != 0;
+}
+
+void frmDL::TmrStatus_Timer() {
+  if (status_.dirty) return ShowStatus();
+  KillTimer(hwnd(), kTmrStatus);
+  status_.timer = false;
+}
+
+void frmDL::ShowStatus() {
+  if (!status_.dirty) return;
+  status_.dirty = false;
+  SetWindowTextW(lblCount, Widen(status_.count).c_str());
+  if (status_.progress >= 0) SendMessageW(PrgDL, PBM_SETPOS, status_.progress, 0);
 }
 
 bool frmDL::QueryUnload(int) {
@@ -109,7 +132,11 @@ void frmDL::TmrDL_Timer() {
   KillTimer(hwnd(), kTmrDL);
   inTick_ = true;
   Site site(*this);
-  const bool unload = Finish(RunDownload(DLCommand, DLURL, site));
+  const DownloadResult result = RunDownload(DLCommand, DLURL, site);
+  KillTimer(hwnd(), kTmrStatus);
+  status_.timer = false;
+  ShowStatus();
+  const bool unload = Finish(result);
   inTick_ = false;
   if (unload || Cancelled) Unload(ui::kFormCode);
 }
@@ -128,8 +155,11 @@ bool frmDL::Finish(const DownloadResult& result) {
 
   const HWND main = FindMainWindow();
   if (!main) {
-    // This copy becomes the main copy; the queue waits for a later hand-off.
-    if (add) WriteQueue(store_, result.category, result.entries, true);
+    // This copy becomes the main copy and adds the queue itself once its window is up.
+    if (add) {
+      WriteQueue(store_, result.category, result.entries, true);
+      AdoptQueueOnLoad({result.category, result.entries});
+    }
     wantsMain_ = true;
     staysOpen_ = list;
     PostMessageW(nullptr, WM_NULL, 0, 0);  // wake the start-up loop

@@ -34,6 +34,9 @@ class frmDL : public ui::Form {
   class Site;
   void TmrDL_Timer();
   void TmrEffect_Timer();
+  void TmrStatus_Timer();
+  void StatusChanged();
+  void ShowStatus();
   // Completion, question and hand-off; true when the window is to be unloaded.
   bool Finish(const DownloadResult& result);
   void CompletionDisplay();
@@ -47,6 +50,11 @@ class frmDL : public ui::Form {
   bool inTick_ = false;
   bool wantsMain_ = false, staysOpen_ = false;
   int effectCounter_ = 0;
+  struct {
+    std::string count;  // lblCount
+    int progress = -1;  // PrgDL
+    bool dirty = false, timer = false;
+  } status_;
   Inet Inet_;
   Ribbon Updates;
   HWND PrgDL = nullptr, lblCount = nullptr, lblDL = nullptr;

@@ -1,5 +1,6 @@
 #include "download/win/frmUpdate.h"
 
+#include "base/win/program_icon.h"
 #include "base/win/utf.h"
 #include "download/core/engine.h"
 #include "download/core/names.h"
@@ -28,6 +29,7 @@ bool frmUpdate::Load() {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
   if (!Create(L"frmUpdate", L"Updating Categories...", style, WS_EX_TOPMOST, x, y, w, h, nullptr, nullptr))
     return false;
+  SetProgramIcon(hwnd());
   ui::MakeTopmost(hwnd());
   ui::ShowForm(hwnd());
   SetFocus(cmdUpdate);
@@ -81,8 +83,11 @@ void frmUpdate::TmrVersion_Timer() {
     Updates.SetCaption(Widen(kTextFailed));
     return;
   }
-  // A failed write is not reported; the old file stays whole.
-  (void)WriteTextFile(reply.body, programFolder_ + L"\\Categories.dat", true);
+  // A file that could not be written is no success; the old one stays whole.
+  if (!WriteTextFile(reply.body, programFolder_ + L"\\Categories.dat", true)) {
+    Updates.SetCaption(Widen(kTextFailed));
+    return;
+  }
   Updates.SetColor(RGB(0, 0, 255));
   Updates.SetCaption(L"Successfully Updated Categories!");
   SetWindowTextW(hwnd(), L"Success!");

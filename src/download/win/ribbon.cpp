@@ -1,5 +1,7 @@
 #include "download/win/ribbon.h"
 
+#include "base/win/utf.h"
+
 namespace iv::download {
 
 bool Ribbon::Create(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h) {
@@ -12,7 +14,7 @@ bool Ribbon::Create(HWND parent, int id, const wchar_t* caption, int x, int y, i
   ReleaseDC(nullptr, screen);
   lf.lfWeight = FW_BOLD;
   lf.lfQuality = CLEARTYPE_QUALITY;
-  wcscpy_s(lf.lfFaceName, L"Arial");
+  CopyTruncated(lf.lfFaceName, L"Arial");
   font_.reset(CreateFontIndirectW(&lf));
   return true;
 }

@@ -62,15 +62,57 @@ TEST(Inet, CancelWhileWaitingEndsTheWaitAtOnce) {
   EXPECT_EQ(inet.OpenURL(server.Base() + "/ok").body, "fine");
 }
 
+TEST(Inet, IconsAskedForAheadRunTogetherAndOneCancelStopsThemAll) {
+  HttpStub server;
+  std::vector<std::string> urls;
+  std::vector<HANDLE> asked;  // asked for before the requests can arrive
+  for (int k = 0; k < Inet::kWorkers; ++k) {
+    const std::string path = "/slow" + std::to_string(k);
+    server.Set(path, {200, "late", 15000});
+    urls.push_back(server.Base() + path);
+    asked.push_back(server.Asked(path));
+  }
+  server.Set("/ok", {200, "fine"});
+  Inet inet;
+  for (const std::string& url : urls) inet.Prefetch(url);
+  // Every worker has its request at the server at the same time.
+  for (int k = 0; k < Inet::kWorkers; ++k) ASSERT_EQ(WaitForSingleObject(asked[k], 20000), WAIT_OBJECT_0) << k;
+  g_inet = &inet;
+  g_asked = asked[0];
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, CancelWhenAsked);
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_EQ(inet.OpenURL(urls[0]).status, Fetched::Status::Cancelled);
+  KillTimer(nullptr, timer);
+  // The others were cancelled with it: asking again starts afresh and is not held up.
+  EXPECT_EQ(inet.OpenURL(server.Base() + "/ok").body, "fine");
+  EXPECT_LT(GetTickCount64() - start, 15000u);
+  EXPECT_EQ(server.Hits("/ok"), 1);
+}
+
+TEST(Inet, APrefetchedReplyIsCollectedOnceAndInAnyOrder) {
+  HttpStub server;
+  server.Set("/a", {200, "A"});
+  server.Set("/b", {200, "B"});
+  Inet inet;
+  inet.Prefetch(server.Base() + "/a");
+  inet.Prefetch(server.Base() + "/b");
+  inet.Prefetch(server.Base() + "/a");  // already under way
+  EXPECT_EQ(inet.OpenURL(server.Base() + "/b").body, "B");
+  EXPECT_EQ(inet.OpenURL(server.Base() + "/a").body, "A");
+  EXPECT_EQ(server.Hits("/a"), 1);
+  EXPECT_EQ(inet.OpenURL(server.Base() + "/a").body, "A");  // not left over: fetched again
+  EXPECT_EQ(server.Hits("/a"), 2);
+}
+
 TEST(Files, IconsAreNeverReplacedAndNoTemporaryFileStays) {
   TempProgramFolder dir;
   const std::wstring icon = dir.library().wstring() + L"\\cat.gif";
-  EXPECT_TRUE(WriteFileAtomic(icon, kGif, false));
+  EXPECT_TRUE(WriteFileAtomic(icon, Gif(), false));
   EXPECT_FALSE(WriteFileAtomic(icon, "other", false));
-  EXPECT_EQ(ReadAll(icon), kGif);
+  EXPECT_EQ(ReadAll(icon), Gif());
   EXPECT_TRUE(WriteFileAtomic(icon, "newer", true));
   EXPECT_EQ(ReadAll(icon), "newer");
-  EXPECT_FALSE(WriteFileAtomic(dir.path() + L"\\missing\\x.gif", kGif, false));
+  EXPECT_FALSE(WriteFileAtomic(dir.path() + L"\\missing\\x.gif", Gif(), false));
   EXPECT_EQ(dir.LibraryFiles(), std::vector<std::string>{"cat.gif"});
 }
 

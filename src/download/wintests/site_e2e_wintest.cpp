@@ -200,7 +200,7 @@ TEST_F(SiteE2E, AListAnsweredYesGrowsTheRotationInTheListsOrder) {
   fs::create_directories(folder.library() / "Old");
   for (int k = 1; k <= 5; ++k) {
     const std::string name = std::to_string(k) + ".gif";
-    std::ofstream(folder.library() / "Old" / name, std::ios::binary) << kGif;
+    std::ofstream(folder.library() / "Old" / name, std::ios::binary) << Gif();
     rotation.push_back(L"Old\\" + W(name));
   }
   SetRotation(rotation);
@@ -226,7 +226,7 @@ TEST_F(SiteE2E, AListAnsweredYesGrowsTheRotationInTheListsOrder) {
 TEST_F(SiteE2E, AListAnsweredNoOnlyShowsItsCategory) {
   const std::vector<std::wstring> rotation{L"Old\\1.gif", L"Old\\2.gif"};
   fs::create_directories(folder.library() / "Old");
-  for (const char* f : {"1.gif", "2.gif"}) std::ofstream(folder.library() / "Old" / f, std::ios::binary) << kGif;
+  for (const char* f : {"1.gif", "2.gif"}) std::ofstream(folder.library() / "Old" / f, std::ios::binary) << Gif();
   SetRotation(rotation);
   StartRunningCopy();
   const std::vector<std::wstring> before = ListViewTexts(Control(ids::lvFolders));

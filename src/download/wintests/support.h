@@ -12,7 +12,10 @@ namespace iv::download::testing {
 
 namespace fs = std::filesystem;
 
-inline const std::string kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13);
+// A small whole GIF as far as the download looks: signature, a tag, the trailer.
+inline std::string Gif(const std::string& tag = "") {
+  return std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13) + tag + ";";
+}
 
 // A fresh program folder whose name holds a blank, with an empty Icon Library.
 class TempProgramFolder {

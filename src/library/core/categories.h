@@ -1,5 +1,6 @@
 // The icon server's category list ("Categories.dat") and the letter filter over it.
-// The file is 8-bit text; these functions work on its bytes unchanged.
+// The file is UTF-8, or 8-bit text in the system code page when it is not valid UTF-8;
+// these functions work on its bytes unchanged.
 #pragma once
 #include <optional>
 #include <string>

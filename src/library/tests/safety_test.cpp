@@ -21,6 +21,16 @@ TEST(IsSafeName, RejectsNamesTheFileSystemWouldRewrite) {
   EXPECT_FALSE(IsSafeName(std::string("a\0b", 3)));
 }
 
+TEST(IsSafeName, RejectsDeviceNamesWithSuperscriptDigits) {
+  for (const char* bad : {"COM\xC2\xB9", "com\xC2\xB2.gif", "LPT\xC2\xB3", "lpt\xC2\xB9 .gif"})
+    EXPECT_FALSE(IsSafeName(bad)) << bad;
+  for (const char* ok : {"COM\xC2\xB9x", "LPT\xE2\x81\xB4", "COM\xC2\xB9\xC2\xB9"}) EXPECT_TRUE(IsSafeName(ok)) << ok;
+}
+
+TEST(IsSafeName, RejectsTextThatIsNotUtf8) {
+  for (const char* bad : {"Caf\xE9", "\xC3", "a\xC0\xAF", "\xED\xA0\x80x"}) EXPECT_FALSE(IsSafeName(bad)) << bad;
+}
+
 TEST(IsDirectChild, OnlyOneComponentBelowTheParent) {
   EXPECT_TRUE(IsDirectChild("C:\\P\\Icon Library", "C:\\P\\Icon Library\\Cats"));
   EXPECT_TRUE(IsDirectChild("C:\\P\\Icon Library\\", "c:\\p\\icon library\\Cats"));

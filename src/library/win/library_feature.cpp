@@ -10,6 +10,7 @@
 #include "library/core/categories.h"
 #include "library/core/layout.h"
 #include "library/core/prompts.h"
+#include "library/core/safety.h"
 #include "library/win/image_icons.h"
 #include "library/win/library_files.h"
 #include "ui/win/ids.h"
@@ -67,12 +68,14 @@ std::wstring TrimBlanks(const std::wstring& s) {
   return s.substr(b, s.find_last_not_of(L' ') - b + 1);
 }
 
-// "Categories.dat" is 8-bit text in the system code page.
+// A name of "Categories.dat": UTF-8 where it is valid, otherwise the system code page
+// of older files. The page address is built from the text shown.
 std::wstring FromAnsi(const std::string& s) {
   if (s.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  const UINT cp = IsUtf8(s) ? CP_UTF8 : CP_ACP;
+  const int n = MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
   std::wstring out(n, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+  MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
   return out;
 }
 
@@ -112,6 +115,7 @@ class LibraryFeature final : public ui::Feature {
         break;
       case 10:
         AttachImageIcons();
+        AcceptDrops();
         break;
       case 11:
         CreateDirectoryW(Root().c_str(), nullptr);  // fails harmlessly when it exists
@@ -146,6 +150,9 @@ class LibraryFeature final : public ui::Feature {
         return true;
       case ids::cmdView:
         cmdView_Click();
+        return true;
+      case ids::cmdImport:
+        if (services_.import.choose) ImportIntoLibrary(services_.import.choose(host_.MainWindow()), -1);
         return true;
     }
     return false;
@@ -346,6 +353,28 @@ class LibraryFeature final : public ui::Feature {
 
   void cmdBrowse_Click() {
     if (services_.open) services_.open(Root() + L"\\");
+  }
+
+  // Files dropped on a category row go to that category; elsewhere, to the selected one.
+  void AcceptDrops() {
+    AcceptDroppedFiles(Ctl(ids::lvFolders), [this](const std::vector<std::wstring>& files, int row) {
+      ImportIntoLibrary(files, row);
+    });
+    AcceptDroppedFiles(Ctl(ids::lvFiles),
+                       [this](const std::vector<std::wstring>& files, int) { ImportIntoLibrary(files, -1); });
+  }
+
+  void ImportIntoLibrary(const std::vector<std::wstring>& files, int folderRow) {
+    const HWND view = Ctl(ids::lvFolders);
+    if (folderRow < 0) folderRow = SelectedRow(view);
+    const std::wstring offered = folderRow < 0 ? L"" : RowText(view, folderRow);
+    ImportPictures(host_.MainWindow(), Root(), files, offered, services_.import, [this](const std::wstring& category) {
+      const HWND folders = Ctl(ids::lvFolders);
+      ShowCategory(Narrow(category));
+      SelectRow(folders, FindRow(folders, category, -1));
+      currentFolderPath_.clear();  // the category has new icons: list it again
+      Folder_Click(L"");
+    });
   }
 
   void cmdView_Click() {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "library/win/import_ui.h"
 #include "ui/win/feature.h"
 
 namespace iv::library {
@@ -15,6 +16,8 @@ struct LibraryServices {
   std::function<int(HWND owner, const std::string& prompt)> ask;
   // Hands a URL or folder to the desktop shell; false when it refused.
   std::function<bool(const std::wstring& target)> open;
+  // Choosing pictures and asking and telling about importing them.
+  ImportServices import;
 };
 
 // The services of the running program.

@@ -13,21 +13,34 @@ bool IsDotEntry(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
 
+// Windows 7 and later list faster without short names and in larger batches; older
+// Windows refuses both (ERROR_INVALID_PARAMETER) and gets a plain search.
+HANDLE FindFirst(const std::wstring& searchPath, WIN32_FIND_DATAW& fd) {
+  constexpr auto kInfoBasic = static_cast<FINDEX_INFO_LEVELS>(1);  // FindExInfoBasic
+  constexpr DWORD kLargeFetch = 2;                                  // FIND_FIRST_EX_LARGE_FETCH
+  const HANDLE h = FindFirstFileExW(searchPath.c_str(), kInfoBasic, &fd, FindExSearchNameMatch, nullptr, kLargeFetch);
+  if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_INVALID_PARAMETER) return h;
+  return FindFirstFileW(searchPath.c_str(), &fd);
+}
+
 // Each found entry of a search path, "." and ".." included.
 template <typename Fn>
 void ForEachEntry(const std::wstring& searchPath, Fn&& fn) {
   WIN32_FIND_DATAW fd;
-  UniqueFind find(FindFirstFileExW(searchPath.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH));
+  UniqueFind find(FindFirst(searchPath, fd));
   if (!find) return;
   do {
     fn(fd);
   } while (FindNextFileW(find.get(), &fd));
 }
 
+// Compared the way the file system compares names: upper-cased character by character.
 bool SamePath(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                              TRUE) == CSTR_EQUAL;
+  if (a.size() != b.size()) return false;
+  std::wstring ua = a, ub = b;
+  CharUpperBuffW(ua.data(), static_cast<DWORD>(ua.size()));
+  CharUpperBuffW(ub.data(), static_cast<DWORD>(ub.size()));
+  return ua == ub;
 }
 
 // The resolved path of `name` inside `parent`, or "" when it would land anywhere else.

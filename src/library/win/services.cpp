@@ -13,6 +13,7 @@ LibraryServices DefaultLibraryServices() {
     constexpr int kQuestion = 32, kYesNo = 4;
     return msgbox::ShowMsgBox(Widen(prompt), kQuestion, kYesNo, msgbox::kDefaultTitle, false, owner).code;
   };
+  services.import = DefaultImportServices();
   return services;
 }
 

@@ -55,7 +55,7 @@ class FakeHost : public ui::Host {
       col.cx = 130;
       ListView_InsertColumn(Control(id), 0, &col);
     }
-    for (int id : {ids::cmdDelFolder, ids::cmdDelIcon, ids::cmdBrowse, ids::cmdView})
+    for (int id : {ids::cmdDelFolder, ids::cmdDelIcon, ids::cmdBrowse, ids::cmdView, ids::cmdImport})
       Add(id, L"BUTTON", BS_PUSHBUTTON, 0, 300 + 30 * (id % 4), 80, 25);
     controls_[ids::WbPreview] = ui::CreateImageView(window_, ids::WbPreview, RECT{530, 0, 610, 80});
     LibraryServices services;
@@ -67,6 +67,16 @@ class FakeHost : public ui::Host {
       opened.push_back(target);
       return true;
     };
+    services.import.choose = [this](HWND) { return chosen; };
+    services.import.askText = [this](HWND, const std::string& prompt, const std::wstring& suggested) {
+      prompts.push_back(prompt);
+      offered.push_back(suggested);
+      if (categoryAnswers.empty()) return std::wstring();
+      const std::wstring answer = categoryAnswers.front();
+      categoryAnswers.erase(categoryAnswers.begin());
+      return answer;
+    };
+    services.import.tell = [this](HWND, const std::string& text) { told.push_back(text); };
     feature_ = MakeLibraryFeature(*this, services);
   }
 
@@ -162,6 +172,9 @@ class FakeHost : public ui::Host {
   int answer = 6;
   std::vector<std::string> prompts;
   std::vector<std::wstring> opened;
+  // Importing: the files "chosen", the category names typed in turn, what was offered and told.
+  std::vector<std::wstring> chosen, categoryAnswers, offered;
+  std::vector<std::string> told;
   bool librarySelected = false;
   ui::Feature& feature() { return *feature_; }
 

@@ -136,5 +136,64 @@ TEST_F(LibraryE2eTest, ListsBrowsesAndDeletesAfterTheQuestion) {
   EXPECT_TRUE(program.Close());
 }
 
+// A 1 x 1 BMP of one colour.
+void WriteDotBmp(const std::wstring& path) {
+  const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0,
+                                 0,   0,   1,  0, 24, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                 0,   0,   0,  0, 0,  0, 200, 120, 30, 0};
+  std::ofstream(std::filesystem::path(path), std::ios::binary).write(reinterpret_cast<const char*>(bmp), sizeof(bmp));
+}
+
+TEST_F(LibraryE2eTest, ImportPicturesMakesAnIconInTheCategoryTyped) {
+  const std::wstring picture = folder_ / L"dot.bmp";
+  WriteDotBmp(picture);
+  Program program(folder_, L"");
+  ASSERT_TRUE(program.main());
+  const DWORD pid = program.process().pid();
+  const HWND button = FindDescendantByText(program.main(), nullptr, L"Import Pictures...");
+  ASSERT_TRUE(button);
+  Click(button);
+  // The file dialog: the picture's path in its name box, then "Open".
+  const HWND dialog = WaitForTopWindow(pid, L"#32770", L"Import Pictures", 20000);
+  ASSERT_TRUE(dialog);
+  HWND name = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (name = FindDescendant(dialog, 0x47C)) != nullptr; }, kDeadline));
+  if (HWND edit = FindWindowExW(name, nullptr, L"Edit", nullptr)) name = edit;
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(picture.c_str()));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  // The category question offers the selected category; a new name makes a new one.
+  HWND box = nullptr, input = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (HWND top : TopWindows(pid, L"frmMsgBox"))
+      if (HWND e = FindWindowExW(top, nullptr, L"Edit", nullptr); e && IsWindowVisible(top)) {
+        box = top;
+        input = e;
+        return true;
+      }
+    return false;
+  }, kDeadline));
+  const std::wstring offered = WindowText(input);
+  EXPECT_TRUE(offered == L"Cats" || offered == L"Dogs") << offered;
+  SendMessageW(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Mine"));
+  Click(FindDescendantByText(box, nullptr, L"OK"));
+  // The summary, then the new category is shown with its icon.
+  ASSERT_TRUE(WaitUntil([&] {
+    for (HWND top : TopWindows(pid, L"frmMsgBox"))
+      if (top != box && IsWindowVisible(top)) {
+        Click(FindDescendantByText(top, nullptr, L"OK"));
+        return true;
+      }
+    return false;
+  }, 20000));
+  EXPECT_TRUE(Exists(L"Mine\\dot.gif"));
+  RemoteListView folders(program.control(ids::lvFolders)), files(program.control(ids::lvFiles));
+  EXPECT_TRUE(WaitUntil([&] {
+    const auto rows = folders.Rows();
+    return folders.Selected() >= 0 && rows[folders.Selected()] == L"Mine" &&
+           files.Rows() == std::vector<std::wstring>{L" dot.gif"};
+  }, kDeadline));
+  EXPECT_TRUE(program.Close());
+}
+
 }  // namespace
 }  // namespace iv::e2e

@@ -11,6 +11,37 @@ const std::string_view kFeatureText =
     "toolbar.         News in your IM window.         Send files easier.         Extensive customization "
     "options.    AND MUCH MORE!!!  ...........";
 
+std::vector<std::string> FeatureItems(std::string_view text) {
+  std::vector<std::string> items;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t gap = text.find("   ", start);
+    if (gap == std::string_view::npos) gap = text.size();
+    const std::string_view item = text.substr(start, gap - start);
+    const size_t first = item.find_first_not_of(' ');
+    if (first != std::string_view::npos) items.emplace_back(item.substr(first, item.find_last_not_of(' ') + 1 - first));
+    start = text.find_first_not_of(' ', gap);
+    if (start == std::string_view::npos) break;
+  }
+  return items;
+}
+
+// At the 100 ms tick: a second and a half, and a tenth of a second for each two letters.
+int FeatureItemTicks(std::string_view item) { return 15 + static_cast<int>(item.size() / 2); }
+
+size_t FeatureItemAt(const std::vector<std::string>& items, uint64_t tick) {
+  if (items.empty()) return 0;
+  uint64_t cycle = 0;
+  for (const std::string& item : items) cycle += static_cast<uint64_t>(FeatureItemTicks(item));
+  tick %= cycle;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const auto ticks = static_cast<uint64_t>(FeatureItemTicks(items[i]));
+    if (tick < ticks) return i;
+    tick -= ticks;
+  }
+  return 0;
+}
+
 std::string MakerUrl(std::string_view path) { return std::string(kMakerSite) + std::string(path); }
 
 std::string ZephyrchatUrl(std::string_view path) { return std::string(kZephyrchatSite) + std::string(path); }

@@ -2,6 +2,7 @@
 // the maker's and the other product's sites, the donation page and the texts of
 // the promotion button and the about box.
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,15 @@ std::string LicenseText();
 
 // The caption of the promotion button.
 extern const std::string_view kFeatureText;
+
+// The feature text is longer than the button is wide: the button shows its items
+// (the parts between runs of three or more blanks) one at a time, each long enough
+// to be read. Items are trimmed; an empty text has no items.
+std::vector<std::string> FeatureItems(std::string_view text);
+// How many animation ticks an item stays: longer items stay longer.
+int FeatureItemTicks(std::string_view item);
+// The item shown after `tick` ticks of the animation, from the first again after the last.
+size_t FeatureItemAt(const std::vector<std::string>& items, uint64_t tick);
 
 enum class Site { None, IconServer, Maker, Zephyrchat, Donation, About };
 

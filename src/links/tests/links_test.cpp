@@ -70,4 +70,33 @@ TEST(Links, Texts) {
   EXPECT_EQ(text.find("          "), std::string_view::npos);
 }
 
+TEST(Links, FeatureTextShowsItemByItemEachWhole) {
+  const auto items = FeatureItems(kFeatureText);
+  ASSERT_EQ(items.size(), 12u);
+  EXPECT_EQ(items.front(), "Zephyrchat Features: Tabbed IMs and Chat Rooms.");
+  EXPECT_EQ(items[10], "Extensive customization options.");
+  EXPECT_EQ(items.back(), "AND MUCH MORE!!!  ...........");  // two blanks are not a gap
+  EXPECT_TRUE(FeatureItems("").empty());
+  EXPECT_TRUE(FeatureItems("      ").empty());
+  EXPECT_EQ(FeatureItems("  one   two  "), (std::vector<std::string>{"one", "two"}));
+
+  // Every item comes up in order, stays at least a second and a half, then it starts over.
+  std::vector<size_t> shown;
+  std::vector<int> stay(items.size(), 0);
+  uint64_t cycle = 0;
+  for (const auto& item : items) cycle += FeatureItemTicks(item);
+  for (uint64_t tick = 0; tick < cycle; ++tick) {
+    const size_t at = FeatureItemAt(items, tick);
+    if (shown.empty() || shown.back() != at) shown.push_back(at);
+    ++stay[at];
+  }
+  ASSERT_EQ(shown.size(), items.size());
+  for (size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(shown[i], i);
+  for (int ticks : stay) EXPECT_GE(ticks, 15);
+  EXPECT_GT(stay[0], stay[7]);  // the long first item stays longer than "AIM Today toolbar."
+  EXPECT_EQ(FeatureItemAt(items, cycle), 0u);
+  EXPECT_EQ(FeatureItemAt(items, cycle * 1000 + FeatureItemTicks(items[0])), 1u);
+  EXPECT_EQ(FeatureItemAt({}, 5), 0u);
+}
+
 }  // namespace iv::links

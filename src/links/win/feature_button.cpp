@@ -2,26 +2,75 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "base/win/handles.h"
+#include "base/win/utf.h"
 #include "base/win/window.h"
+#include "links/core/links.h"
 
 namespace iv::links {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x1F7;
-constexpr int kStep = 3, kGap = 40;
+constexpr int kMinFontPx = 8;
 
 struct State {
   FeatureCallbacks callbacks;
   COLORREF color = 0;
-  int offset = 0;
+  uint64_t tick = 0;
   bool tracking = false;
+  std::vector<std::string> items;  // of the window text
+  size_t fittedItem = SIZE_MAX;    // the item `fitted` was made for
+  UniqueFont fitted;
 };
 
 constexpr wchar_t kStateProp[] = L"IconvaneFeatureState";
 
 State* StateOf(HWND button) { return button ? static_cast<State*>(GetPropW(button, kStateProp)) : nullptr; }
+
+size_t CurrentItem(const State& s) { return FeatureItemAt(s.items, s.tick); }
+
+// The rectangle the text needs, wrapped at the width of `box`.
+RECT Measure(HDC dc, const std::wstring& text, const RECT& box) {
+  RECT r{0, 0, box.right - box.left, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+  return r;
+}
+
+bool Fits(HDC dc, const std::wstring& text, const RECT& box) {
+  const RECT need = Measure(dc, text, box);
+  return need.bottom <= box.bottom - box.top && need.right <= box.right - box.left;
+}
+
+// The button's font, or a smaller one where the item would not fit on the lines there are.
+HFONT FitFont(HWND hwnd, HDC dc, State& s, const std::wstring& text, const RECT& box) {
+  HFONT base = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+  if (!base) base = UiFont();
+  const size_t item = CurrentItem(s);
+  if (s.fittedItem == item) return s.fitted ? s.fitted.get() : base;
+  s.fittedItem = item;
+  s.fitted.reset();
+  TEXTMETRICW tm{};
+  {
+    SelectScope font(dc, base);
+    if (Fits(dc, text, box)) return base;
+    GetTextMetricsW(dc, &tm);
+  }
+  LOGFONTW lf{};
+  GetObjectW(base, sizeof lf, &lf);
+  for (int px = tm.tmHeight - tm.tmInternalLeading - 1; px >= kMinFontPx; --px) {
+    lf.lfHeight = -px;
+    s.fitted.reset(CreateFontIndirectW(&lf));
+    if (!s.fitted) return base;
+    SelectScope font(dc, s.fitted.get());
+    if (Fits(dc, text, box)) break;
+  }
+  return s.fitted ? s.fitted.get() : base;
+}
 
 void Paint(HWND hwnd, State& s) {
   PAINTSTRUCT ps;
@@ -32,28 +81,22 @@ void Paint(HWND hwnd, State& s) {
   DrawFrameControl(dc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | ((state & BST_PUSHED) ? DFCS_PUSHED : 0));
   RECT inner = rc;
   InflateRect(&inner, -3, -3);
-  const std::wstring text = GetText(hwnd);
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
-  HGDIOBJ old = SelectObject(dc, font ? font : UiFont());
-  SIZE sz{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz);
-  const int period = sz.cx + kGap;
-  const int shift = period > 0 ? s.offset % period : 0;
+  const std::wstring text = s.items.empty() ? std::wstring() : Widen(s.items[CurrentItem(s)]);
+  SelectScope font(dc, FitFont(hwnd, dc, s, text, inner));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, s.color);
-  HRGN clip = CreateRectRgnIndirect(&inner);
-  SelectClipRgn(dc, clip);
-  const int y = (rc.bottom - sz.cy) / 2;
-  // Two copies so the line runs on without a hole.
-  for (int x = inner.left + 2 - shift; x < inner.right; x += period) {
-    TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
-    if (period <= 0) break;
-  }
-  SelectClipRgn(dc, nullptr);
-  DeleteObject(clip);
+  // Centred on the lines it needs.
+  const RECT need = Measure(dc, text, inner);
+  RECT box = inner;
+  box.top += std::max<LONG>(0, (inner.bottom - inner.top - need.bottom) / 2);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
   if (GetFocus() == hwnd) DrawFocusRect(dc, &inner);
-  SelectObject(dc, old);
   EndPaint(hwnd, &ps);
+}
+
+void Reload(HWND hwnd, State& s) {
+  s.items = FeatureItems(Narrow(GetText(hwnd)));
+  s.fittedItem = SIZE_MAX;
 }
 
 LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
@@ -73,6 +116,15 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD
       s.tracking = false;
       if (s.callbacks.pointerLeave) s.callbacks.pointerLeave();
       break;
+    case WM_SETTEXT: {
+      const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+      Reload(hwnd, s);
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return r;
+    }
+    case WM_SETFONT:
+      s.fittedItem = SIZE_MAX;
+      break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, Proc, kSubclassId);
       RemovePropW(hwnd, kStateProp);
@@ -81,7 +133,7 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD
   }
   const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
   // The system button draws its own text at once on these; ours goes over it.
-  if (msg == BM_SETSTATE || msg == WM_SETTEXT || msg == WM_ENABLE || msg == WM_SETFOCUS || msg == WM_KILLFOCUS)
+  if (msg == BM_SETSTATE || msg == WM_ENABLE || msg == WM_SETFOCUS || msg == WM_KILLFOCUS)
     InvalidateRect(hwnd, nullptr, FALSE);
   return r;
 }
@@ -91,6 +143,7 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD
 bool AttachFeatureButton(HWND button, FeatureCallbacks callbacks) {
   if (!button || StateOf(button)) return false;
   auto* s = new State{std::move(callbacks)};
+  Reload(button, *s);
   if (!SetWindowSubclass(button, Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(s))) {
     delete s;
     return false;
@@ -122,9 +175,15 @@ void SetFeatureColor(HWND button, COLORREF color) {
 
 void ScrollFeatureText(HWND button) {
   if (State* s = StateOf(button)) {
-    s->offset = (s->offset + kStep) % 1000000;
-    InvalidateRect(button, nullptr, FALSE);
+    const size_t before = CurrentItem(*s);
+    ++s->tick;
+    if (CurrentItem(*s) != before) InvalidateRect(button, nullptr, FALSE);
   }
+}
+
+std::wstring FeatureShownText(HWND button) {
+  const State* s = StateOf(button);
+  return s && !s->items.empty() ? Widen(s->items[CurrentItem(*s)]) : std::wstring();
 }
 
 COLORREF FeatureColor(HWND button) {

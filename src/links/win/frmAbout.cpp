@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/win/handles.h"
+#include "base/win/program_icon.h"
 #include "base/win/utf.h"
 #include "links/core/links.h"
 #include "shell/win/shell_open.h"
@@ -102,6 +103,7 @@ HWND ShowAbout() {
     if (frmAbout::current == about) delete about;
     return nullptr;
   }
+  SetProgramIcon(about->hwnd());
   ui::ShowForm(about->hwnd());
   ui::MakeTopmost(about->hwnd());
   SetFocus(GetDlgItem(about->hwnd(), cmdOK));

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "links/win/command_bar.h"
+#include "base/win/utf.h"
+#include "links/core/links.h"
 #include "links/win/feature_button.h"
 #include "links/win/frmAbout.h"
 #include "links/win/links_feature.h"
@@ -139,7 +142,28 @@ TEST(FeatureButton, ReportsThePointerAndKeepsItsColour) {
   DestroyWindow(parent);
 }
 
-// A main window with only the feature button, passing its timer ticks to the part.
+TEST(FeatureButton, ShowsTheFeaturesOneAtATimeAndKeepsTheWholeText) {
+  const HWND parent = MakeParent();
+  const HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 270, 30,
+                                      parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(AttachFeatureButton(button, {}));
+  const std::wstring whole = Widen(kFeatureText);
+  SetWindowTextW(button, whole.c_str());
+  const auto items = FeatureItems(kFeatureText);
+  EXPECT_EQ(FeatureShownText(button), Widen(items[0]));
+  for (size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(FeatureShownText(button), Widen(items[i])) << i;
+    UpdateWindow(button);  // each item is drawn (and fitted) once
+    for (int t = 0; t < FeatureItemTicks(items[i]); ++t) ScrollFeatureText(button);
+  }
+  EXPECT_EQ(FeatureShownText(button), Widen(items[0]));
+  EXPECT_EQ(TextOf(button).size(), std::min<size_t>(whole.size(), 255));  // the window text stays whole
+  SetWindowTextW(button, L"Short");
+  EXPECT_EQ(FeatureShownText(button), L"Short");
+  DestroyWindow(parent);
+}
+
+// A main window with only the feature button, passing its timer ticks to the feature.
 class FadeHost : public ui::Host {
  public:
   FadeHost() {

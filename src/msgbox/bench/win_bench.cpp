@@ -56,7 +56,7 @@ int main() {
     cpuStart = CpuSeconds();
     wallStart = GetTickCount();
     Sleep(kWaitMs);  // the user thinking
-    PostMessageW(FindWindowExW(box, nullptr, L"Button", L"Yes"), BM_CLICK, 0, 0);
+    PostMessageW(FindWindowExW(box, nullptr, L"AOLButton", L"Yes"), BM_CLICK, 0, 0);
   });
   const auto result = iv::msgbox::ShowMsgBox(L"~bWaiting~b~nfor an answer", 32, 4, L"wait bench");
   const double cpu = CpuSeconds() - cpuStart;

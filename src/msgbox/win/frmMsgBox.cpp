@@ -7,7 +7,9 @@
 #include <map>
 
 #include "base/core/text.h"
+#include "base/win/program_icon.h"
 #include "base/win/utf.h"
+#include "widgets/aolbutton/win/aolbutton.h"
 
 namespace iv::msgbox {
 
@@ -182,6 +184,8 @@ bool frmMsgBox::Open() {
   if (systemIcon) {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(systemIcon));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(systemIcon));
+  } else {
+    SetProgramIcon(hwnd());
   }
   if (const std::string_view sound = SoundFor(icon); !sound.empty()) {
     PlaySoundW(Widen(sound).c_str(), nullptr, SND_ALIAS | SND_ASYNC | SND_NODEFAULT);
@@ -214,21 +218,21 @@ void frmMsgBox::CreateControls(int areaHeightTw, int buttonsTopTw) {
   const Captions captions = CaptionsFor(args_.Buttons);
   const std::wstring leftText = args_.OKCaption.empty() ? Widen(captions.left) : args_.OKCaption;
   const std::wstring rightText = args_.CancelCaption.empty() ? Widen(captions.right) : args_.CancelCaption;
-  left_ = CreateControl(hwnd(), L"BUTTON", leftText.c_str(), WS_TABSTOP | BS_PUSHBUTTON, X(kLeftButtonX),
-                        Y(buttonsTopTw), X(kButtonWidth), Y(kButtonHeight), kLeftId);
-  right_ = CreateControl(hwnd(), L"BUTTON", rightText.c_str(), WS_TABSTOP | BS_PUSHBUTTON, X(kRightButtonX),
-                         Y(buttonsTopTw), X(kButtonWidth), Y(kButtonHeight), kRightId);
+  const int top = Y(buttonsTopTw), bottom = Y(buttonsTopTw + kButtonHeight);
+  left_ = aolbutton::Create(hwnd(), kLeftId, leftText, {X(kLeftButtonX), top, X(kLeftButtonX + kButtonWidth), bottom});
+  right_ = aolbutton::Create(hwnd(), kRightId, rightText,
+                             {X(kRightButtonX), top, X(kRightButtonX + kButtonWidth), bottom});
   if (!captions.leftVisible) ShowWindow(left_, SW_HIDE);
 
-  if (args_.BoldOK || args_.BoldCancel) {
-    LOGFONTW lf{};
-    GetObjectW(UiFont(), sizeof(lf), &lf);
-    lf.lfWeight = FW_BOLD;
-    boldButtonFont_.reset(CreateFontIndirectW(&lf));
-    const auto font = reinterpret_cast<WPARAM>(boldButtonFont_.get());
-    if (args_.BoldOK) SendMessageW(left_, WM_SETFONT, font, FALSE);
-    if (args_.BoldCancel) SendMessageW(right_, WM_SETFONT, font, FALSE);
-  }
+  const auto embolden = [](HWND button) {
+    if (aolbutton::Button* b = aolbutton::Get(button)) {
+      aolbutton::Font font = b->GetFont();
+      font.bold = true;
+      b->SetFont(font);
+    }
+  };
+  if (args_.BoldOK) embolden(left_);
+  if (args_.BoldCancel) embolden(right_);
   for (HWND control : {input_, left_, right_}) {
     SetWindowSubclass(control, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   }
@@ -363,7 +367,7 @@ void frmMsgBox::Close() {
   if (hwnd()) SendMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
-// The button Enter would press gets the heavy default frame, as in system dialogs.
+// The button Enter would press is marked the default one, as in system dialogs.
 void frmMsgBox::ShowDefaultButton(HWND focus) {
   const HWND enterPresses = focus != input_ ? focus : IsWindowVisible(left_) ? left_ : right_;
   for (HWND button : {left_, right_}) {

@@ -81,7 +81,6 @@ class frmMsgBox : public Window {
   SIZE imageSize_{};
   std::optional<MessageFonts> fonts_;
   UniqueBitmap messageBitmap_;
-  UniqueFont boldButtonFont_;
   HWND area_ = nullptr;
   HWND input_ = nullptr;
   HWND left_ = nullptr;

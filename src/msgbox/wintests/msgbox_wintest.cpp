@@ -15,6 +15,8 @@ namespace iv::msgbox {
 namespace {
 
 constexpr wchar_t kBoxClass[] = L"frmMsgBox";
+// Every button of the program is the custom button, the box's too.
+constexpr wchar_t kButtonClass[] = L"AOLButton";
 
 // Polls a condition until it holds or the deadline passes; generous by default, as
 // the test machine is a loaded two-core box.
@@ -50,6 +52,11 @@ HWND Focus(DWORD thread) {
 }
 
 void PressEnter(HWND target) { PostMessageW(target, WM_KEYDOWN, VK_RETURN, 0x001C0001); }
+void PressKey(HWND target, WPARAM key) {
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+bool IsDefault(HWND button) { return (GetWindowLongPtrW(button, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0; }
 
 // Runs show() on this thread while act() drives the box from another; act reports
 // problems as text because it cannot stop this thread's wait.
@@ -73,7 +80,7 @@ MsgResult Drive(const wchar_t* title, const std::function<MsgResult()>& show,
 }
 
 std::string Click(HWND box, const wchar_t* caption) {
-  const HWND button = Child(box, L"Button", caption);
+  const HWND button = Child(box, kButtonClass, caption);
   if (!button) return "no button";
   PostMessageW(button, BM_CLICK, 0, 0);
   return "";
@@ -99,7 +106,7 @@ TEST(MsgBox, OkOnlyShowsOneButton) {
       L"ok only", [] { return ShowMsgBox(L"Notice", 16, 0, L"ok only"); },
       [](HWND box, DWORD) {
         int visible = 0;
-        for (HWND h = FindWindowExW(box, nullptr, L"Button", nullptr); h; h = FindWindowExW(box, h, L"Button", nullptr))
+        for (HWND h = FindWindowExW(box, nullptr, kButtonClass, nullptr); h; h = FindWindowExW(box, h, kButtonClass, nullptr))
           visible += IsWindowVisible(h) ? 1 : 0;
         return (visible == 1 ? std::string() : "buttons visible: " + std::to_string(visible)) + Click(box, L"OK");
       });
@@ -116,13 +123,61 @@ TEST(MsgBox, EnterAnswersTheFocusedRightButton) {
         L"enter test", [&] { return ShowMsgBox(L"Sure?", 32, c.buttons, L"enter test"); },
         [&](HWND box, DWORD ui) {
           HWND focus = nullptr;
-          if (!WaitFor([&] { return (focus = Focus(ui)) == Child(box, L"Button", c.focused); }))
+          if (!WaitFor([&] { return (focus = Focus(ui)) == Child(box, kButtonClass, c.focused); }))
             return std::string("focus not on the right button");
           PressEnter(focus);
           return std::string();
         });
     EXPECT_EQ(r.code, c.code);
   }
+}
+
+TEST(MsgBox, CustomButtonsKeepEscapeTabSpaceAndTheDefaultMark) {
+  // Escape on the focused button cancels an OK/Cancel box.
+  MsgResult r = Drive(L"escape test", [] { return ShowMsgBox(L"Go?", 0, 1, L"escape test"); },
+                      [](HWND box, DWORD ui) {
+                        const HWND cancel = Child(box, kButtonClass, L"Cancel");
+                        if (!cancel || !WaitFor([&] { return Focus(ui) == cancel; })) return std::string("no focus");
+                        PostMessageW(cancel, WM_KEYDOWN, VK_ESCAPE, 1);
+                        return std::string();
+                      });
+  EXPECT_EQ(r.code, 2);
+
+  // Tab moves from "No" to "Yes", which then carries the default mark; space presses it.
+  r = Drive(L"tab test", [] { return ShowMsgBox(L"Sure?", 32, 4, L"tab test"); }, [](HWND box, DWORD ui) {
+    const HWND yes = Child(box, kButtonClass, L"Yes"), no = Child(box, kButtonClass, L"No");
+    if (!yes || !no || !WaitFor([&] { return Focus(ui) == no; })) return std::string("no focus on No");
+    // The mark follows the focus as the box handles it, a moment after the focus moves.
+    std::string problem = WaitFor([&] { return IsDefault(no) && !IsDefault(yes); }) ? "" : "No is not the default;";
+    PressKey(no, VK_TAB);
+    if (!WaitFor([&] { return Focus(ui) == yes; })) return problem + "Tab did not reach Yes";
+    if (!WaitFor([&] { return IsDefault(yes) && !IsDefault(no); })) problem += "Yes is not the default;";
+    PressKey(yes, VK_SPACE);
+    return problem;
+  });
+  EXPECT_EQ(r.code, 6);
+
+  // Escape gives no answer in a Yes/No box: the click queued after it still counts.
+  r = Drive(L"no escape", [] { return ShowMsgBox(L"Sure?", 32, 4, L"no escape"); }, [](HWND box, DWORD ui) {
+    const HWND no = Child(box, kButtonClass, L"No"), yes = Child(box, kButtonClass, L"Yes");
+    if (!no || !yes || !WaitFor([&] { return Focus(ui) == no; })) return std::string("no focus on No");
+    PostMessageW(no, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(yes, BM_CLICK, 0, 0);
+    return std::string();
+  });
+  EXPECT_EQ(r.code, 6);
+
+  // With the input box focused, Enter would press the left button: it is the default.
+  r = Drive(L"input default", [] { return ShowMsgBox(L"Name?", 0, 1, L"input default", true); },
+            [](HWND box, DWORD ui) {
+              const HWND edit = Child(box, L"Edit", nullptr), ok = Child(box, kButtonClass, L"OK");
+              if (!edit || !ok || !WaitFor([&] { return Focus(ui) == edit; })) return std::string("no focus");
+              std::string problem = WaitFor([&] { return IsDefault(ok); }) ? "" : "OK is not the default;";
+              PostMessageW(edit, WM_CHAR, L'x', 1);
+              PressEnter(edit);
+              return problem;
+            });
+  EXPECT_EQ(r.text, L"x");
 }
 
 TEST(MsgBox, ClosingWithoutAButtonGivesMinusOne) {
@@ -278,7 +333,7 @@ TEST(MsgBox, WindowFitsTheTextAndShowsItWithoutMarkup) {
         RECT client{}, areaRect{}, button{};
         GetClientRect(box, &client);
         GetWindowRect(area, &areaRect);
-        GetWindowRect(Child(box, L"Button", L"No"), &button);
+        GetWindowRect(Child(box, kButtonClass, L"No"), &button);
         // Two lines: the area grows from 540 to 780 twips; buttons 30 twips below it.
         if (areaRect.bottom - areaRect.top != static_cast<LONG>(780 / tpp)) problem += "area height;";
         if (button.top - areaRect.bottom != static_cast<LONG>(30 / tpp)) problem += "button gap;";

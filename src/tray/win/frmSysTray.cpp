@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/win/program_icon.h"
 #include "base/win/utf.h"
 
 namespace iv::tray {
@@ -12,7 +13,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"frmSysTray";
 
 HICON OwnIcon() {
-  HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"APPICON");
+  HICON icon = ProgramIcon(true);
   return icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
 }
 
@@ -56,7 +57,7 @@ bool frmSysTray::EnsureLoaded() {
   data_.uCallbackMessage = kCallbackMessage;
   data_.hIcon = icon;
   const std::string tip = CutTip(Narrow(FileDescription()));
-  wcsncpy_s(data_.szTip, Widen(tip).c_str(), _TRUNCATE);
+  CopyTruncated(data_.szTip, Widen(tip));
   Notify(NIM_ADD);
   iconAdded_ = true;
   return true;
@@ -69,7 +70,7 @@ std::wstring frmSysTray::ToolTip() const { return data_.szTip; }
 void frmSysTray::SetToolTip(const std::wstring& tip) {
   EnsureLoaded();
   const std::wstring cut = Widen(CutTip(Narrow(tip)));
-  wcsncpy_s(data_.szTip, cut.c_str(), _TRUNCATE);
+  CopyTruncated(data_.szTip, cut);
   data_.uFlags = NIF_TIP;
   Notify(NIM_MODIFY);
 }

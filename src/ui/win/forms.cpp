@@ -36,12 +36,13 @@ void DoEvents() {
 
 void Wait(long ms) {
   if (ms <= 0) return;
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(ms);
+  // Elapsed time as a difference of GetTickCount values stays right across its wrap.
+  const DWORD start = GetTickCount(), span = static_cast<DWORD>(ms);
   for (;;) {
     DoEvents();
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return;
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= span) return;
+    MsgWaitForMultipleObjectsEx(0, nullptr, span - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
 }
 

@@ -13,6 +13,7 @@ enum : int {
   // "Icon Manager"
   FraLibrary = 400, FraDownloaded, lvFolders, lvFiles, cmdDelFolder, cmdDelIcon, cmdAddRotation, cmdBrowse,
   FraRotation, lstRotation, FraPreview, WbPreview, cmdRemove, cmdUse, cmdUp, cmdDown, cmdRotClear,
+  cmdImport,
   // Outside the tabs
   ABIcons = 500, cmdExit, cmdHelp, cmdAd, cmdwFeatures,
 };

@@ -1,9 +1,9 @@
 #include "ui/win/image_view.h"
 
 #include <objidl.h>
-#include <shlwapi.h>
 // GDI+ headers expect min/max, which NOMINMAX removes.
 #include <algorithm>
+#include <cstring>
 namespace Gdiplus {
 using std::max;
 using std::min;
@@ -69,10 +69,24 @@ std::vector<UINT> FrameDelays(Gdiplus::Image& image, UINT frames) {
   return delays;
 }
 
+// A stream over a copy of the bytes; the stream frees the copy when released.
+IStream* MemoryStream(const std::string& bytes) {
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (!copy) return nullptr;
+  if (void* p = GlobalLock(copy)) {
+    memcpy(p, bytes.data(), bytes.size());
+    GlobalUnlock(copy);
+    IStream* stream = nullptr;
+    if (SUCCEEDED(CreateStreamOnHGlobal(copy, TRUE, &stream))) return stream;
+  }
+  GlobalFree(copy);
+  return nullptr;
+}
+
 std::unique_ptr<Picture> LoadPicture(const std::string& bytes) {
   if (bytes.empty() || !StartGdiplus()) return nullptr;
   auto pic = std::make_unique<Picture>();
-  pic->stream.reset(SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size())));
+  pic->stream.reset(MemoryStream(bytes));
   if (!pic->stream) return nullptr;
   pic->image.reset(Gdiplus::Image::FromStream(pic->stream.get()));
   if (!pic->image || pic->image->GetLastStatus() != Gdiplus::Ok || pic->image->GetWidth() == 0 ||

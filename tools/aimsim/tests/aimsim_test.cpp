@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/win/utf.h"
+#include "base/win/window.h"
 #include "sim_core.h"
 
 namespace {
@@ -285,6 +286,56 @@ TEST(AimSim, PreferencesTakeAGifAsTheNewIcon) {
   EXPECT_TRUE(sim.WaitLog("dialog-closed AOL Instant Messenger Preferences"));
 }
 
+// A real 1x1 GIF of one grey, so a decoder can draw it.
+std::string GreyGif(unsigned char shade) {
+  const unsigned char bytes[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, shade, shade, shade, 0, 0,
+                                 0,   0x2C, 0, 0, 0,  0,  1,  0, 1, 0, 0,    2, 2, 0x44, 1,     0,     0x3B};
+  return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+std::wstring ChildText(HWND parent, int id) {
+  wchar_t buf[512] = L"";
+  GetWindowTextW(GetDlgItem(parent, id), buf, 512);
+  return buf;
+}
+
+// The visible window: who is signed in, the icon picture.id holds (drawn again when
+// an icon is set), and the last log lines. Its class and title are its own.
+TEST(AimSim, BuddyListShowsTheScreenNameTheIconAndTheLog) {
+  Sim sim;
+  ASSERT_TRUE(sim.main()) << "the simulator did not start";
+  HWND view = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (view = FindWindowW(L"AimSimBuddyList", nullptr)) && IsWindowVisible(view); }));
+  EXPECT_EQ(iv::GetText(view), L"AIM simulator - Test User");
+  EXPECT_EQ(ChildText(view, 1), L"Test User");
+  const std::string blank = ReadAll(sim.Picture());
+  EXPECT_EQ(ChildText(view, 3), L"Buddy icon 1x1, " + std::to_wstring(blank.size()) + L" bytes, CRC " +
+                                    iv::Widen(aimsim::Hex8(aimsim::Crc32(blank))));
+
+  const std::string bytes = GreyGif(0x80);
+  const std::wstring icon = sim.Dir() + L"\\grey.gif";
+  WriteAll(icon, bytes);
+  const HWND prefs = OpenPrefsAndClick(sim, L"AOL Instant Messenger Preferences", 55, 134);
+  ASSERT_TRUE(prefs);
+  ASSERT_TRUE(BrowseAndSubmit(prefs, iv::Narrow(icon)));
+  const std::wstring caption = L"Buddy icon 1x1, " + std::to_wstring(bytes.size()) + L" bytes, CRC " +
+                               iv::Widen(aimsim::Hex8(aimsim::Crc32(bytes)));
+  EXPECT_TRUE(WaitUntil([&] { return ChildText(view, 3) == caption; })) << iv::Narrow(ChildText(view, 3));
+
+  // The log list ends with the newest line and keeps only the last few.
+  const HWND list = GetDlgItem(view, 4);
+  const auto lastLine = [&] {
+    const LRESULT n = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    if (n <= 0) return std::wstring();
+    std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, n - 1, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, n - 1, reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+  };
+  PostMessageW(prefs, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return lastLine() == L"prefs-closed"; })) << iv::Narrow(lastLine());
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 8);
+}
+
 TEST(AimSim, ClickPointMustMatchTheVersion) {
   {
     Sim sim;  // 5.9: (35, 102) lands on another category
@@ -384,6 +435,7 @@ TEST(AimSim, ConfirmedLinkTakesPictureIdAndFollowsUp) {
   ASSERT_TRUE(sim.WaitLog("followup-shown")) << sim.LogText();
   const std::string log = sim.LogText();
   EXPECT_NE(log.find("link-received aim:BuddyIcon?Src=http://127.0.0.1/nothing.gif"), std::string::npos);
+  EXPECT_NE(log.find("src-checked http://127.0.0.1/nothing.gif ok\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("confirm-answered yes"), std::string::npos);
   EXPECT_NE(log.find(sim.IconSetLine(bytes)), std::string::npos) << log;
   EXPECT_LT(log.find("icon-set"), log.find("followup-created"));

@@ -23,6 +23,28 @@ TEST(AimSimOptions, DefaultsAndValues) {
   EXPECT_EQ(p.options.link, "AIM:BuddyIcon?Src=x");
 }
 
+TEST(AimSimOptions, IgnoredSelectsTakeACount) {
+  ParsedOptions p = ParseCommandLine({"--ignore-select", "3"});
+  ASSERT_TRUE(p.error.empty()) << p.error;
+  EXPECT_EQ(p.options.ignoreSelects, 3);
+  EXPECT_EQ(ParseCommandLine({}).options.ignoreSelects, 0);
+  for (const char* bad : {"-1", "x", "", "12345", "2x"})
+    EXPECT_FALSE(ParseCommandLine({"--ignore-select", bad}).error.empty()) << bad;
+  EXPECT_FALSE(ParseCommandLine({"--ignore-select"}).error.empty());
+}
+
+TEST(AimSimLink, SourceIsCheckedBeforeItIsFetched) {
+  EXPECT_EQ(CheckSrc("http://127.0.0.1:8080/nothing.gif"), "ok");
+  EXPECT_EQ(CheckSrc("HTTPS://icons.example/x/nothing.gif"), "ok");
+  EXPECT_EQ(CheckSrc(""), "missing");
+  EXPECT_EQ(CheckSrc("/nothing.gif"), "not-http");
+  EXPECT_EQ(CheckSrc("ftp://h/nothing.gif"), "not-http");
+  EXPECT_EQ(CheckSrc("http:///nothing.gif"), "no-host");
+  EXPECT_EQ(CheckSrc("http://"), "no-host");
+  EXPECT_EQ(CheckSrc("http://h"), "no-path");
+  EXPECT_EQ(CheckSrc("http://h/"), "no-path");
+}
+
 TEST(AimSimOptions, BadCommandLinesAreRefused) {
   EXPECT_FALSE(ParseCommandLine({"--user"}).error.empty());
   EXPECT_FALSE(ParseCommandLine({"--user", "   "}).error.empty());

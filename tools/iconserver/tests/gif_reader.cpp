@@ -164,9 +164,22 @@ std::optional<Decoded> Decode(const std::vector<std::uint8_t>& bytes, std::strin
     if (kind == 0x2C && r.Has(10)) {
       const int left = r.U16(), top = r.U16(), w = r.U16(), h = r.U16();
       const int flags = r.U8();
-      if (left != 0 || top != 0 || w != d.width || h != d.height || (flags & 0xC0)) {
+      if (left != 0 || top != 0 || w != d.width || h != d.height || (flags & 0x40)) {
         error = "frame is not a plain full-size frame";
         return std::nullopt;
+      }
+      std::vector<Rgb> palette = d.palette;
+      if (flags & 0x80) {
+        const int n = 1 << ((flags & 7) + 1);
+        if (!r.Has(3 * n)) break;
+        palette.clear();
+        for (int i = 0; i < n; ++i) {
+          Rgb c;
+          c.r = r.U8();
+          c.g = r.U8();
+          c.b = r.U8();
+          palette.push_back(c);
+        }
       }
       const int minBits = r.U8();
       const auto data = r.SubBlocks();
@@ -174,6 +187,7 @@ std::optional<Decoded> Decode(const std::vector<std::uint8_t>& bytes, std::strin
       auto pixels = Unlzw(*data, minBits, static_cast<std::size_t>(w) * h, error);
       if (!pixels) return std::nullopt;
       d.frames.push_back(std::move(*pixels));
+      d.framePalettes.push_back(std::move(palette));
       d.delaysCs.push_back(pendingDelay);
       continue;
     }

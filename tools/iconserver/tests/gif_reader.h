@@ -16,6 +16,7 @@ struct Decoded {
   int height = 0;
   std::vector<Rgb> palette;
   std::vector<std::vector<std::uint8_t>> frames;
+  std::vector<std::vector<Rgb>> framePalettes;  // the local table, or the global one
   std::vector<int> delaysCs;
   bool loops = false;
   int transparent = -1;

@@ -1,8 +1,10 @@
 // The installer as a user gets it: a silent per-user install into a folder with a
-// blank in its name, the installed program starting, and a silent uninstall that
-// removes what was installed but keeps the user's own icons and files.
+// blank in its name, the installed program starting, upgrades over a running copy
+// whose hook AIM holds, and a silent uninstall that removes what was installed but
+// keeps the user's own icons and files.
 #include <windows.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +27,10 @@ using iv::e2e::WaitUntil;
 constexpr wchar_t kScheme[] = L"Software\\Classes\\icvan";
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kUninstKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Iconvane";
+constexpr wchar_t kRunOnceKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr wchar_t kCleanUpValue[] = L"Iconvane for AIM clean-up";
+constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
+constexpr wchar_t kMainTitle[] = L"Iconvane for AIM:   Dravolt Software";
 
 std::wstring WinPath(const char* unixPath) {
   std::wstring out = unixPath[0] == '/' ? L"Z:" : L"";
@@ -63,6 +70,88 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
   out << bytes;
 }
 
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Full path of a process's executable, or empty.
+std::wstring ImagePath(DWORD pid) {
+  HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (!h) return L"";
+  wchar_t path[MAX_PATH * 2];
+  DWORD size = MAX_PATH * 2;
+  const bool ok = QueryFullProcessImageNameW(h, 0, path, &size);
+  CloseHandle(h);
+  return ok ? std::wstring(path, size) : L"";
+}
+
+// Processes running the executable at this path.
+std::vector<DWORD> ProcessesOf(const std::wstring& exe) {
+  std::vector<DWORD> pids;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return pids;
+  PROCESSENTRY32W e{};
+  e.dwSize = sizeof e;
+  for (BOOL more = Process32FirstW(snap, &e); more; more = Process32NextW(snap, &e))
+    if (lstrcmpiW(ImagePath(e.th32ProcessID).c_str(), exe.c_str()) == 0) pids.push_back(e.th32ProcessID);
+  CloseHandle(snap);
+  return pids;
+}
+
+// Paths of the modules a process has loaded.
+std::vector<std::wstring> Modules(DWORD pid) {
+  std::vector<std::wstring> paths;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+  if (snap == INVALID_HANDLE_VALUE) return paths;
+  MODULEENTRY32W m{};
+  m.dwSize = sizeof m;
+  for (BOOL more = Module32FirstW(snap, &m); more; more = Module32NextW(snap, &m)) paths.emplace_back(m.szExePath);
+  CloseHandle(snap);
+  return paths;
+}
+
+bool ModuleLoaded(DWORD pid, const std::wstring& dll) {
+  for (const std::wstring& path : Modules(pid))
+    if (lstrcmpiW(path.c_str(), dll.c_str()) == 0) return true;
+  return false;
+}
+
+std::string Joined(const std::vector<std::wstring>& items) {
+  std::string out;
+  for (const auto& item : items) out += fs::path(item).string() + "\n";
+  return out;
+}
+
+HWND MainWindow() { return FindWindowW(kMainClass, kMainTitle); }
+DWORD PidOf(HWND hwnd) {
+  DWORD pid = 0;
+  if (hwnd) GetWindowThreadProcessId(hwnd, &pid);
+  return pid;
+}
+
+// Ends a copy the installer started, as the installer itself would, and waits for it.
+bool ExitProgram(HWND main) {
+  const DWORD pid = PidOf(main);
+  HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  PostMessageW(main, RegisterWindowMessageW(L"Iconvane.ExitForSetup"), 0, 0);
+  const bool ended = h && WaitForSingleObject(h, 30000) == WAIT_OBJECT_0;
+  if (h) CloseHandle(h);
+  return ended;
+}
+
+// Hook copies moved aside by an upgrade or uninstall.
+std::vector<std::wstring> MovedAsideHooks(const std::wstring& dir) {
+  std::vector<std::wstring> names;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(dir, ec)) {
+    const std::wstring name = e.path().filename().wstring();
+    if (name.rfind(L"ivhook.dll.", 0) == 0 && name.size() > 15 && name.substr(name.size() - 4) == L".old")
+      names.push_back(name);
+  }
+  return names;
+}
+
 // Runs an installer or uninstaller and returns its exit code (or ~0 when it hangs).
 DWORD RunToEnd(const std::wstring& exe, const std::wstring& args) {
   Process p(exe, args);
@@ -78,12 +167,14 @@ class InstallerTest : public ::testing::Test {
     // The registrations are per user: start from none, as on a fresh account.
     RegDeleteTreeW(HKEY_CURRENT_USER, kScheme);
     RegDeleteTreeW(HKEY_CURRENT_USER, kUninstKey);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunOnceKey, kCleanUpValue);
     installRc_ = RunToEnd(InstallerPath(), L"/S /D=" + dir_);
   }
   static void TearDownTestSuite() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kScheme);
     RegDeleteTreeW(HKEY_CURRENT_USER, kUninstKey);
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Iconvane for AIM");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunOnceKey, kCleanUpValue);
     iv::e2e::ResetSettings();
     delete temp_;
   }
@@ -128,6 +219,104 @@ TEST_F(InstallerTest, InstalledProgramStarts) {
   program.Kill();
 }
 
+// The messenger stand-in, with its data in a folder of its own.
+class Messenger {
+ public:
+  Messenger() : process_(iv::e2e::BinDir() + L"\\aimsim.exe",
+                         L"--no-register --data \"" + (data_ / L"AIM Data") + L"\" --log \"" + (data_ / L"aimsim.log") + L"\"") {
+    WaitUntil([&] { return (main_ = FindWindowW(L"_Oscar_StatusNotify", nullptr)) != nullptr; }, 20000);
+  }
+  ~Messenger() {
+    if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+    if (!process_.WaitExit(20000)) process_.Kill();
+  }
+  HWND main() const { return main_; }
+  DWORD pid() const { return process_.pid(); }
+
+  // Once the program has hooked AIM's thread, AIM loads the hook with its next
+  // window: Preferences is opened and closed until it has.
+  bool LoadsHook(const std::wstring& hook) const {
+    return WaitUntil([&] {
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(main_, WM_COMMAND, 20002, 0, SMTO_NORMAL, 5000, &ignored);
+      const HWND prefs = FindWindowW(L"#32770", L"AOL Instant Messenger Preferences");
+      if (prefs) SendMessageTimeoutW(prefs, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &ignored);
+      return ModuleLoaded(process_.pid(), hook);
+    }, 30000);
+  }
+
+ private:
+  iv::e2e::TempDir data_;
+  Process process_;
+  HWND main_ = nullptr;
+};
+
+// An upgrade over a copy that runs, while AIM holds the hook the program loaded
+// into it: the copy exits on the installer's request (no question, exit code 0),
+// every file is the new one, and the program runs again afterwards. The held hook
+// (Wine, like Windows, refuses to delete a loaded DLL) is moved aside and goes at
+// the first start after AIM has let go of it.
+TEST_F(InstallerTest, SilentUpgradeOverARunningCopy) {
+  // An older build: the same program with other bytes (trailing data does not matter to it).
+  { std::ofstream(fs::path(Exe()), std::ios::binary | std::ios::app) << "an older build"; }
+  WriteFile(dir_ + L"\\aim.htm", "an older page");
+  const std::string oldExe = ReadAll(Exe());
+  Process program(Exe(), L"", dir_);
+  ASSERT_NE(iv::e2e::WaitForMainWindow(program.pid()), nullptr);
+
+  std::optional<Messenger> aim(std::in_place);
+  ASSERT_TRUE(aim->main());
+  const std::wstring hook = dir_ + L"\\ivhook.dll";
+  ASSERT_TRUE(aim->LoadsHook(hook)) << "AIM never loaded the installed hook; it has:\n" << Joined(Modules(aim->pid()));
+
+  ASSERT_EQ(RunToEnd(InstallerPath(), L"/S /D=" + dir_), 0u);
+
+  EXPECT_TRUE(program.WaitExit(30000));
+  EXPECT_EQ(program.ExitCode(), 0u) << "the old copy was not asked to exit";
+  for (const wchar_t* name : {L"iconvane.exe", L"ivhook.dll", L"aim.htm"})
+    EXPECT_EQ(ReadAll(dir_ + L"\\" + name), ReadAll(iv::e2e::BinDir() + L"\\" + name))
+        << fs::path(name).string() << " is not the new one";
+  EXPECT_NE(ReadAll(Exe()), oldExe);
+  // The held copy could not go yet: it is named for deletion at the next logon.
+  EXPECT_EQ(MovedAsideHooks(dir_).size(), 1u);
+  EXPECT_NE(RegText(HKEY_CURRENT_USER, kRunOnceKey, kCleanUpValue).find(dir_ + L"\\ivhook.dll.*.old"),
+            std::wstring::npos);
+
+  // Running again, from the new files, shown as it was.
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (main = MainWindow()) != nullptr && PidOf(main) != program.pid(); }, 30000));
+  EXPECT_EQ(lstrcmpiW(ImagePath(PidOf(main)).c_str(), Exe().c_str()), 0) << fs::path(ImagePath(PidOf(main))).string();
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 30000));
+  EXPECT_TRUE(ExitProgram(main));
+
+  // AIM ends and lets go of the old hook; the next start deletes it.
+  aim.reset();
+  Process again(Exe(), L"-min", dir_);
+  ASSERT_NE(iv::e2e::WaitForMainWindow(again.pid()), nullptr);
+  EXPECT_TRUE(MovedAsideHooks(dir_).empty());
+  EXPECT_TRUE(ExitProgram(MainWindow()));
+}
+
+// A copy hidden in the tray comes back hidden; with no copy running, none is started.
+TEST_F(InstallerTest, UpgradeRestartsOnlyWhatRan) {
+  Process program(Exe(), L"-min", dir_);
+  ASSERT_NE(iv::e2e::WaitForMainWindow(program.pid()), nullptr);
+  ASSERT_EQ(RunToEnd(InstallerPath(), L"/S /D=" + dir_), 0u);
+  EXPECT_TRUE(program.WaitExit(30000));
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (main = MainWindow()) != nullptr && PidOf(main) != program.pid(); }, 30000));
+  // The load sequence hides a -min start at its end: wait for the load to finish.
+  ASSERT_NE(iv::e2e::WaitForMainWindow(PidOf(main)), nullptr);
+  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_EQ(ProcessesOf(Exe()), std::vector<DWORD>{PidOf(main)});  // the check below can see a copy
+  EXPECT_TRUE(ExitProgram(main));
+
+  ASSERT_TRUE(ProcessesOf(Exe()).empty());
+  ASSERT_EQ(RunToEnd(InstallerPath(), L"/S /D=" + dir_), 0u);
+  // The installer starts a copy before it ends, so one would be there by now.
+  EXPECT_TRUE(ProcessesOf(Exe()).empty()) << "started a copy that was not running";
+}
+
 TEST_F(InstallerTest, UninstallKeepsTheUsersIconsAndFiles) {
   // What a user and the program leave in the folder over time.
   fs::create_directories(dir_ + L"\\Icon Library\\Funny Cats");
@@ -138,11 +327,26 @@ TEST_F(InstallerTest, UninstallKeepsTheUsersIconsAndFiles) {
   WriteFile(dir_ + L"\\Categories.dat", "Funny Cats\r\n");
   WriteFile(dir_ + L"\\tmp.gif", gif);
   iv::e2e::SetSetting(L"Icons", L"Count", L"1");
+  // Running, hidden in the tray, while AIM holds its hook.
+  Process program(Exe(), L"-min", dir_);
+  ASSERT_NE(iv::e2e::WaitForMainWindow(program.pid()), nullptr);
+  Messenger aim;
+  ASSERT_TRUE(aim.main());
+  EXPECT_TRUE(aim.LoadsHook(dir_ + L"\\ivhook.dll")) << "AIM never loaded the installed hook";
 
   // The uninstaller runs from a copy of itself and returns at once: the end of
   // its work is the removal of its own registration.
   ASSERT_EQ(RunToEnd(dir_ + L"\\uninstall.exe", L"/S"), 0u);
   ASSERT_TRUE(WaitUntil([] { return !KeyExists(HKEY_CURRENT_USER, kUninstKey); }, 60000));
+  EXPECT_TRUE(program.WaitExit(30000));
+  EXPECT_EQ(program.ExitCode(), 0u) << "the running copy was not asked to exit";
+  EXPECT_TRUE(ProcessesOf(Exe()).empty()) << "the uninstaller started the program again";
+  // The hook AIM still holds is named for deletion at the next logon, with the folder.
+  EXPECT_EQ(MovedAsideHooks(dir_).size(), 1u);
+  const std::wstring cleanUp = RegText(HKEY_CURRENT_USER, kRunOnceKey, kCleanUpValue);
+  EXPECT_NE(cleanUp.find(L"del /f /q \"" + dir_ + L"\\ivhook.dll.*.old\""), std::wstring::npos);
+  EXPECT_NE(cleanUp.find(L"rmdir \"" + dir_ + L"\""), std::wstring::npos) << fs::path(cleanUp).string();
+  EXPECT_FALSE(fs::exists(dir_ + L"\\ivhook.dll"));
 
   for (const wchar_t* name : {L"iconvane.exe", L"aim.htm", L"uninstall.exe", L"Categories.dat", L"tmp.gif"})
     EXPECT_FALSE(fs::exists(dir_ + L"\\" + name)) << fs::path(name).string() << " left behind";

@@ -1,5 +1,6 @@
 #include "widgets/aolbutton/core/button.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -145,6 +146,12 @@ void Button::ReadProperties(const PropertyBag& bag, const std::string& instanceN
 void Button::SetCaption(const std::string& caption) {
   caption_ = caption;
   Notify("Caption");
+  PaintButton();
+}
+
+void Button::SetGlyph(Glyph glyph) {
+  glyph_ = glyph;
+  Notify("Glyph");
   PaintButton();
 }
 
@@ -327,6 +334,13 @@ void Button::PaintButton() {
       for (int y = firstKind ? 0 : 15; y <= surface_.Height() - m; y += 30) Point(x, y, 0xFFFFFF);
   }
 
+  if (glyph_ == Glyph::None)
+    DrawCaption(w, h);
+  else
+    DrawArrow(w, h);
+}
+
+void Button::DrawCaption(int w, int h) {
   float tw = 0, th = 0;
   surface_.TextExtent(caption_, surfaceFont_, tw, th);
   DrawOp text;
@@ -336,6 +350,18 @@ void Button::PaintButton() {
   text.text = caption_;
   text.color = surfaceFore_;
   surface_.Draw(text);
+}
+
+// A solid triangle in the caption's colour, centred on the face, one pixel row at a
+// time: rows grow by a pixel each side, so the edges stay crisp at any size.
+void Button::DrawArrow(int w, int h) {
+  constexpr int px = kTwipsPerPixel;
+  const int rows = std::clamp(std::min(w, h) / px / 4, 2, 8);
+  const int cx = (w / px) / 2 * px, top = ((h / px) - rows) / 2 * px;
+  for (int i = 0; i < rows; ++i) {
+    const int half = glyph_ == Glyph::ArrowUp ? i : rows - 1 - i;
+    Fill(cx - half * px, top + i * px, cx + half * px, top + i * px, surfaceFore_);
+  }
 }
 
 void Button::DrawDots(Color color) {

@@ -32,6 +32,9 @@ struct Font {
   bool operator==(const Font&) const = default;
 };
 
+// A picture drawn in place of the caption; the caption stays the window's text.
+enum class Glyph { None, ArrowUp, ArrowDown };
+
 enum class Event { MouseDown = 1, MouseUp, MouseEnter, MouseLeave, Click, DblClick, KeyDown, KeyUp, KeyPress };
 
 // Event arguments; handlers may change them and the button goes on with the change.
@@ -124,6 +127,9 @@ class Button {
   const Font& GetFont() const { return holdFont_; }
   const Font& SurfaceFont() const { return surfaceFont_; }
   void SetFont(const Font& font);
+  // Set by code at run time, like the caption; not among the saved properties.
+  Glyph GetGlyph() const { return glyph_; }
+  void SetGlyph(Glyph glyph);
   bool AOLStyle() const { return aolStyle_; }
   void SetAOLStyle(bool on);
   bool Enabled() const { return enabled_; }
@@ -160,6 +166,8 @@ class Button {
   void Raise(Event e, EventArgs& a) { surface_.Raise(e, a); }
   void Unfloat();
   void DrawDots(Color color);
+  void DrawCaption(int w, int h);
+  void DrawArrow(int w, int h);
   void Fill(int x1, int y1, int x2, int y2, Color c);
   void Point(int x, int y, Color c);
   int FaceWidth() const { return buttonShadow_ ? surface_.Width() - 45 : surface_.Width(); }
@@ -168,6 +176,7 @@ class Button {
   Surface& surface_;
   uint8_t lastButton_ = 0;
   std::string caption_;
+  Glyph glyph_ = Glyph::None;
   int32_t buttonStyle_ = 0;
   bool buttonShadow_ = true;
   bool enabled_ = true;

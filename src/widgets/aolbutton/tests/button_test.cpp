@@ -387,4 +387,50 @@ TEST_F(ButtonTest, FocusDotsRunInsideTheFace) {
   EXPECT_TRUE(s.ops.empty());
 }
 
+// Rows of an arrow: (top y, half width) of each one-pixel fill in the fore colour.
+std::vector<std::pair<int, int>> ArrowRows(const FakeSurface& s) {
+  std::vector<std::pair<int, int>> rows;
+  for (const DrawOp& op : s.ops)
+    if (op.kind == DrawOp::Kind::Fill && op.color == kAolFore && op.y1 == op.y2)
+      rows.emplace_back(op.y1, (op.x2 - op.x1) / 2);
+  return rows;
+}
+
+TEST_F(ButtonTest, ArrowGlyphReplacesThePaintedCaptionButKeepsTheCaption) {
+  s.width = s.height = 28 * 15;  // the rotation list's square buttons
+  button.SetCaption("");
+  s.Forget();
+  button.SetGlyph(Glyph::ArrowUp);
+  EXPECT_EQ(s.changed, std::vector<std::string>{"Glyph"});
+  for (const DrawOp& op : s.ops) EXPECT_NE(op.kind, DrawOp::Kind::Text);
+  auto rows = ArrowRows(s);
+  ASSERT_GE(rows.size(), 4u);
+  // Up: one pixel at the top, a pixel wider each side per row, all centred on the face.
+  for (size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].second, static_cast<int>(i) * 15);
+    if (i) EXPECT_EQ(rows[i].first, rows[i - 1].first + 15);
+  }
+  const int faceMid = (28 * 15 - 45) / 2;
+  EXPECT_LE(std::abs(rows.front().first + static_cast<int>(rows.size()) * 15 / 2 - faceMid), 15);
+
+  s.Forget();
+  button.SetGlyph(Glyph::ArrowDown);
+  rows = ArrowRows(s);
+  ASSERT_GE(rows.size(), 4u);
+  EXPECT_EQ(rows.back().second, 0);
+  EXPECT_EQ(rows.front().second, static_cast<int>(rows.size() - 1) * 15);
+
+  // Caption changes (automation sets the window text) repaint the glyph, not text.
+  s.Forget();
+  button.SetCaption("Move Item Down");
+  EXPECT_EQ(button.Caption(), "Move Item Down");
+  EXPECT_FALSE(ArrowRows(s).empty());
+  for (const DrawOp& op : s.ops) EXPECT_NE(op.kind, DrawOp::Kind::Text);
+
+  s.Forget();
+  button.SetGlyph(Glyph::None);
+  EXPECT_TRUE(ArrowRows(s).empty());
+  EXPECT_EQ(s.ops.back().kind, DrawOp::Kind::Text);
+}
+
 }  // namespace iv::aolbutton

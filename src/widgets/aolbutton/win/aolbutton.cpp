@@ -59,7 +59,7 @@ HFONT MakeFont(const Font& f) {
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
   const std::wstring name = Widen(f.name);
-  wcsncpy_s(lf.lfFaceName, name.c_str(), _TRUNCATE);
+  CopyTruncated(lf.lfFaceName, name);
   return CreateFontIndirectW(&lf);
 }
 
@@ -309,7 +309,8 @@ LRESULT ButtonWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (!settingEnabled_) button.SetEnabled(wp != 0);
       return 0;
     case WM_GETDLGCODE: {
-      LRESULT code = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+      const bool isDefault = (GetWindowLongPtrW(hwnd_, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
+      LRESULT code = DLGC_BUTTON | (isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
       const auto* m = reinterpret_cast<const MSG*>(lp);
       if (m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_RETURN)
         code |= DLGC_WANTMESSAGE;
@@ -373,9 +374,14 @@ LRESULT ButtonWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case BM_GETSTATE:
       return (button.Pressed() ? BST_PUSHED : 0) | (GetFocus() == hwnd_ ? BST_FOCUS : 0);
-    case BM_SETSTYLE:
+    case BM_SETSTYLE: {
+      // Kept in the window style as a system button keeps it, so the dialog manager and
+      // screen readers can tell which button Enter presses.
+      const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+      SetWindowLongPtrW(hwnd_, GWL_STYLE, (style & ~LONG_PTR{0xF}) | (wp & BS_DEFPUSHBUTTON));
       if (lp) InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;
+    }
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }
