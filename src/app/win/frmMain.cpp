@@ -85,7 +85,9 @@ bool frmMain::OnCreate() {
 }
 
 void frmMain::FinishLoad() {
-  if (loaded_ || !panels_[1]) return;  // done, or the window is still being created
+  // Done, still being created, or already going: an exit asked for before the posted
+  // finish must not be followed by a tray icon and timers.
+  if (loaded_ || !panels_[1] || unloading_) return;
   loaded_ = true;
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd(),
                              nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -234,6 +236,7 @@ bool frmMain::QueryUnload(int mode) {
 }
 
 void frmMain::OnUnload() {
+  unloading_ = true;
   for (auto& feature : features_) feature->OnUnload();
   for (int id : kAllTimers) KillTimer(hwnd(), id);
   ui::SaveFormPosition(hwnd(), store_, "Main");

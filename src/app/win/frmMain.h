@@ -73,6 +73,7 @@ class frmMain : public ui::Form, public ui::Host {
   bool loaded_ = false;      // FinishLoad has run
   bool visible_ = false;     // shown and not minimised, as the features were last told
   bool minPending_ = false;  // TmrMin is running
+  bool unloading_ = false;   // OnUnload has begun
   bool librarySelected_ = false;
   std::map<int, HWND> controls_;
   HWND panels_[3] = {};
