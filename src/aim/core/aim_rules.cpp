@@ -81,9 +81,4 @@ std::string CompleteIconPath(std::string_view path, std::string_view programFold
   return std::string(programFolder) + (joined ? "" : "\\") + std::string(path);
 }
 
-std::string UpToNul(std::string_view buffer) {
-  const size_t nul = buffer.find('\0');
-  return std::string(nul == std::string_view::npos ? buffer : buffer.substr(0, nul));
-}
-
 }  // namespace iv::aim

@@ -57,9 +57,6 @@ std::string PictureIdPath(std::string_view dataPath, std::string_view user);
 // A path without ":\" is taken as relative to the program folder.
 std::string CompleteIconPath(std::string_view path, std::string_view programFolder);
 
-// The registry buffer up to its first NUL.
-std::string UpToNul(std::string_view buffer);
-
 // Fixed waits of one apply, in milliseconds (what a run cannot be shorter than).
 inline constexpr int kPictureWaitsManual = 100 + 200 + 3000;
 inline constexpr int kPictureWaitsScheduled = 200 + 3000;

@@ -80,8 +80,6 @@ TEST(Texts, QuestionUserNamesAndPaths) {
   EXPECT_EQ(CompleteIconPath("D:\\x.gif", "C:\\p"), "D:\\x.gif");
   EXPECT_EQ(CompleteIconPath("Icon Library\\a\\x.gif", "C:\\p"), "C:\\p\\Icon Library\\a\\x.gif");
   EXPECT_EQ(CompleteIconPath("\\x.gif", "C:\\p"), "C:\\p\\x.gif");
-  EXPECT_EQ(UpToNul(std::string("C:\\aim.exe\0old junk", 19)), "C:\\aim.exe");
-  EXPECT_EQ(UpToNul("no nul"), "no nul");
 }
 
 }  // namespace

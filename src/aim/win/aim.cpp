@@ -4,6 +4,7 @@
 #include "aim/win/discovery.h"
 #include "aim/win/file_ops.h"
 #include "base/win/utf.h"
+#include "ui/win/forms.h"
 
 namespace iv::aim {
 
@@ -25,27 +26,12 @@ std::wstring RemoteText(HWND hwnd) {
   return text;
 }
 
-// Used when the program gives no wait of its own: dispatches messages until the
-// time is up, sleeping while there are none.
-void PumpWait(long ms) {
-  if (ms <= 0) return;
-  const DWORD start = GetTickCount(), span = static_cast<DWORD>(ms);
-  for (DWORD elapsed = 0; elapsed < span; elapsed = GetTickCount() - start) {  // wrap-safe
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, span - elapsed, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-}
-
 }  // namespace
 
 Aim::Aim(settings::Store& store, std::wstring programFolder, HWND mainWindow, Services services)
     : store_(store), programFolder_(std::move(programFolder)), mainWindow_(mainWindow),
       services_(std::move(services)) {
-  if (!services_.wait) services_.wait = PumpWait;
+  if (!services_.wait) services_.wait = ui::Wait;
   UseDialogHook(&hook_);
 }
 

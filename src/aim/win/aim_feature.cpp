@@ -5,6 +5,7 @@
 #include "aim/win/aim.h"
 #include "base/core/text.h"
 #include "base/win/utf.h"
+#include "base/win/window.h"
 #include "download/core/server.h"
 #include "shell/win/shell_open.h"
 #include "ui/win/forms.h"
@@ -15,16 +16,13 @@ namespace iv::aim {
 
 namespace {
 
-constexpr int kCurrentIconLoadStep = 15;
 constexpr UINT kWatchInterval = 50;
 constexpr DWORD kWatchAfterApply = 5000;  // ms
 
 std::wstring SelectedListViewText(HWND lv) {
   const int row = lv ? ListView_GetNextItem(lv, -1, LVNI_SELECTED) : -1;
   if (row < 0) return L"";
-  wchar_t text[MAX_PATH * 2] = L"";
-  ListView_GetItemText(lv, row, 0, text, static_cast<int>(std::size(text)));
-  return text;
+  return ListViewText(lv, row);
 }
 
 std::wstring FirstSelectedListBoxText(HWND lb) {
@@ -32,9 +30,7 @@ std::wstring FirstSelectedListBoxText(HWND lb) {
   const int count = static_cast<int>(SendMessageW(lb, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
     if (SendMessageW(lb, LB_GETSEL, i, 0) <= 0) continue;
-    std::wstring text(static_cast<size_t>(SendMessageW(lb, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-    text.resize(static_cast<size_t>(SendMessageW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
-    return text;
+    return ListBoxText(lb, i);
   }
   return L"";
 }
@@ -64,8 +60,8 @@ class AimFeature : public ui::Feature {
     host_.Hooks().refreshCurrentIcon = [this](bool force) { aim_->RefreshCurrentIcon(force); };
   }
 
-  void OnLoadStep(int step) override {
-    if (step == kCurrentIconLoadStep && aim_) aim_->RefreshCurrentIcon(false);
+  void OnLoadStep(ui::LoadStep step) override {
+    if (step == ui::LoadStep::CurrentIcon && aim_) aim_->RefreshCurrentIcon(false);
   }
 
   bool OnCommand(int id, int code, HWND) override {

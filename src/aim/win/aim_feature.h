@@ -6,7 +6,7 @@
 
 namespace iv::aim {
 
-// Handles TmrAIM, TmrIcon, TmrMsg, "Use this Icon!" (cmdUse), load step 15 and the
+// Handles TmrAIM, TmrIcon, TmrMsg, "Use this Icon!" (cmdUse), the current icon load step and the
 // hook's messages; fills Host::Hooks().applyBuddyIcon and refreshCurrentIcon.
 std::unique_ptr<ui::Feature> MakeAimFeature(ui::Host& host);
 

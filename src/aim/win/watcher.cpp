@@ -13,12 +13,6 @@ void ClickWindow(HWND hwnd) {
   PostMessageW(hwnd, WM_LBUTTONUP, 13, 0);
 }
 
-std::wstring GetWindowClass(HWND hwnd) {
-  wchar_t name[256] = L"";
-  const int n = hwnd ? GetClassNameW(hwnd, name, 256) : 0;
-  return std::wstring(name, n > 0 ? n : 0);
-}
-
 void BringToFront(HWND hwnd) {
   if (!hwnd) return;
   if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);

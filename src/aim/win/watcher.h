@@ -11,8 +11,6 @@ namespace iv::aim {
 
 // Posts a left click at the window's (0, 0).
 void ClickWindow(HWND hwnd);
-// Class name, at most 255 characters; empty when it cannot be read.
-std::wstring GetWindowClass(HWND hwnd);
 // Brings a window of ours to the front even when another program is in front.
 void BringToFront(HWND hwnd);
 

@@ -57,6 +57,11 @@ TEST(ProgramFlow, UseAppliesTheSelectedRotationRowThroughPreferences) {
   const HWND list = program.control(ids::lstRotation);
   ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
 
+  // No rotation row selected: the button does nothing.
+  e2e::Click(program.control(ids::cmdUse));
+  e2e::Sync(program.main());
+  EXPECT_FALSE(sim.LogHas("prefs-opened"));
+
   SelectRotationRow(list, 1);
   e2e::Click(program.control(ids::cmdUse));
   EXPECT_TRUE(sim.WaitLog("icon-chosen " + Narrow(icons.rex.path), kApplyMs)) << sim.Log();
@@ -87,11 +92,16 @@ TEST(ProgramFlow, UseAppliesTheSelectedRotationRowThroughThePictureFile) {
   SelectRotationRow(program.control(ids::lstRotation), 1);
   e2e::Click(program.control(ids::cmdUse));
   EXPECT_TRUE(sim.WaitLog("confirm-answered yes", kApplyMs)) << sim.Log();
+  // The hook closes the untitled follow-up before it is ever shown, then disarms.
+  EXPECT_TRUE(sim.WaitLog("followup-closed", kApplyMs)) << sim.Log();
+  EXPECT_FALSE(sim.LogHas("followup-shown"));
+  EXPECT_FALSE(sim.DialogBecameVisible("AOL Instant Messenger")) << sim.Log();
   EXPECT_TRUE(sim.HasLine("link-received aim:BuddyIcon?Src=http://127.0.0.1:8123/nothing.gif")) << sim.Log();
   EXPECT_TRUE(sim.HasLine("src-checked http://127.0.0.1:8123/nothing.gif ok")) << sim.Log();
   EXPECT_TRUE(FileBecomes(sim.PictureId(), icons.rex.path));
   EXPECT_TRUE(FileBecomes(folder / L"tmp.gif", icons.rex.path));
   EXPECT_FALSE(sim.LogHas("prefs-opened"));
+  EXPECT_FALSE(program.hook().Armed(program.main()));
 }
 
 // A rotation that ran out while the program was closed advances once AIM is known:

@@ -20,6 +20,14 @@ TEST(SimpleHtml, BlocksRunsAndLinks) {
   EXPECT_EQ(blocks[2].runs[0].href, "http://h/help.php");
 }
 
+TEST(SimpleHtml, CentredByTheTagOrByAnAttribute) {
+  const auto blocks = ParseSimpleHtml("<center>a</center><p align=\"CENTER\">b</p><p>c</p>");
+  ASSERT_EQ(blocks.size(), 3u);
+  EXPECT_TRUE(blocks[0].center);
+  EXPECT_TRUE(blocks[1].center);
+  EXPECT_FALSE(blocks[2].center);
+}
+
 TEST(SimpleHtml, BrokenMarkupNeverReadsPastTheEnd) {
   for (const char* html : {"<", "<b", "<a href=\"x", "</b></b></i>text", "<a href=>", "&am", "<h9>x"}) {
     const auto blocks = ParseSimpleHtml(html);

@@ -6,6 +6,7 @@
 #include "app/win/features.h"
 #include "app/win/welcome.h"
 #include "base/win/program_icon.h"
+#include "base/win/pump.h"
 #include "base/win/utf.h"
 #include "msgbox/win/msgbox.h"
 #include "settings/win/registry_backend.h"
@@ -19,10 +20,10 @@ namespace {
 // Client size of the main window in pixels.
 constexpr int kWidth = 640, kHeight = 500;
 
-constexpr int kAnswerNo = 7;
 // "Exit Iconvane?" asked over the owner; the message box's result code.
 int AskExit(HWND owner) {
-  return msgbox::ShowMsgBox(L"~bExit Iconvane?~b~nAre you sure you want to exit Iconvane?", 32, 4,
+  return msgbox::ShowMsgBox(L"~bExit Iconvane?~b~nAre you sure you want to exit Iconvane?", msgbox::kIconQuestion,
+                            msgbox::kButtonsYesNo,
                             L"Iconvane for AIM", false, owner)
       .code;
 }
@@ -65,9 +66,9 @@ bool frmMain::Load() {
   // What the first paint shows: the welcome page at the saved position. The page carries
   // the maker's content: the program's own copy is put back if it changed.
   RestoreWelcomePage(ProgramFolder() + L"\\aim.htm");
-  LoadStep(1);
-  LoadStep(2);
-  LoadStep(6);
+  LoadStep(ui::LoadStep::Begin);
+  LoadStep(ui::LoadStep::WelcomePage);
+  LoadStep(ui::LoadStep::Position);
   if (hidden_) {
     FinishLoad();
     return true;
@@ -128,37 +129,42 @@ void frmMain::ShowTab(int index) {
   for (int i = 0; i < 3; ++i) ShowWindow(panels_[i], i == index ? SW_SHOW : SW_HIDE);
 }
 
-// Each step may fail alone: the next one still runs. Steps 1, 2 and 6 ran before the
-// first paint (Load), with the page restored first; the features have nothing to do in them.
+// Each step may fail alone: the next one still runs. The welcome page and the position
+// were done before the first paint (Load), the page restored first; no feature has a
+// part in those two steps.
 void frmMain::RunLoadSequence() {
-  for (int step = 1; step <= 22; ++step)
-    if (step != 2 && step != 6) LoadStep(step);
+  ui::ForEachLoadStep([this](ui::LoadStep step) {
+    if (step != ui::LoadStep::WelcomePage && step != ui::LoadStep::Position) LoadStep(step);
+  });
 }
 
-void frmMain::LoadStep(int step) {
+void frmMain::LoadStep(ui::LoadStep step) {
+  using enum ui::LoadStep;
   switch (step) {
-    case 1:
+    case Begin:
       isLoading_ = true;
       break;
-    case 2:
+    case WelcomePage:
       ShowWelcomePage(Control(ids::Wb), ProgramFolder() + L"\\aim.htm");
       break;
-    case 6:
+    case Position:
       ui::LoadFormPosition(hwnd(), store_, "Main");
       break;
-    case 9:
+    case InstanceMutex:
       // Held for the life of the process; whether it existed before is never asked.
       mutex_.reset(CreateMutexW(nullptr, FALSE, L"PicvaneAIM"));
       break;
-    case 18:
+    case MinutesNumberOnly:
       ui::SetNumberOnly(Control(ids::txtMinutes), true);
       break;
-    case 21:
+    case HideIfHidden:
       if (hidden_) ShowWindow(hwnd(), SW_HIDE);
+      break;
+    default:
       break;
   }
   for (auto& feature : features_) feature->OnLoadStep(step);
-  if (step == 22) isLoading_ = false;
+  if (step == End) isLoading_ = false;
 }
 
 LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -232,7 +238,7 @@ void frmMain::cmdExit_Click() { ShowWindow(hwnd(), SW_HIDE); }
 
 bool frmMain::QueryUnload(int mode) {
   if (mode == ui::kAppWindows) return false;
-  return AskExit(hwnd()) == kAnswerNo;
+  return AskExit(hwnd()) == msgbox::kAnswerNo;
 }
 
 void frmMain::OnUnload() {
@@ -268,14 +274,7 @@ void frmMain::ShowAbout() {
 int RunMainWindow(bool hidden) {
   frmMain main(settings::RegistryStore(), hidden);
   if (!main.Load()) return 1;
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageW(GetAncestor(msg.hwnd, GA_ROOT), &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return static_cast<int>(msg.wParam);
+  return RunMessageLoop();
 }
 
 }  // namespace iv::app

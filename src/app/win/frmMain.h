@@ -63,7 +63,7 @@ class frmMain : public ui::Form, public ui::Host {
   void AddTip(HWND hwnd, const wchar_t* tip);
   void ShowTab(int index);
   void RunLoadSequence();
-  void LoadStep(int step);
+  void LoadStep(ui::LoadStep step);
   void cmdExit_Click();
   void TmrMin_Timer();
 
@@ -80,8 +80,9 @@ class frmMain : public ui::Form, public ui::Host {
   HWND tooltip_ = nullptr;
   std::vector<std::pair<HWND, const wchar_t*>> earlyTips_;  // made before tooltip_
   UniqueHandle mutex_;
-  std::vector<std::unique_ptr<ui::Feature>> features_;
+  // Before the features: their destructors clear the hooks they filled in.
   ui::HostHooks hooks_;
+  std::vector<std::unique_ptr<ui::Feature>> features_;
 };
 
 // Creates the main window (shown, or hidden for "-min") and runs the message loop

@@ -183,17 +183,13 @@ class WelcomeView : public Window {
 }  // namespace
 
 HWND CreateWelcomeView(HWND parent, int id, int x, int y, int w, int h) {
-  auto* view = new WelcomeView;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LINK_CLASS};
   InitCommonControlsEx(&icc);
   // A control parent, so that the dialog keys move into the page's links.
-  if (!view->Create(L"IconvaneWelcomeView", L"", WS_CHILD | WS_VISIBLE, WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, x, y,
-                    w, h, parent,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CS_DBLCLKS, GetSysColorBrush(COLOR_WINDOW))) {
-    delete view;
-    return nullptr;
-  }
-  return view->hwnd();
+  return Window::CreateSelfOwned(std::make_unique<WelcomeView>(), L"IconvaneWelcomeView", L"", WS_CHILD | WS_VISIBLE,
+                                 WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, x, y, w, h, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), CS_DBLCLKS,
+                                 GetSysColorBrush(COLOR_WINDOW));
 }
 
 void ShowWelcomePage(HWND view, const std::wstring& path) {

@@ -36,6 +36,11 @@ struct HandleTraits {
   static HANDLE Invalid() { return nullptr; }
   static void Close(HANDLE h) { CloseHandle(h); }
 };
+// CreateFileW fails with INVALID_HANDLE_VALUE, not null.
+struct FileTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { CloseHandle(h); }
+};
 struct FindTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { FindClose(h); }
@@ -55,10 +60,12 @@ struct IconTraits {
 };
 
 using UniqueHandle = Owned<HANDLE, HandleTraits>;
+using UniqueFile = Owned<HANDLE, FileTraits>;
 using UniqueFind = Owned<HANDLE, FindTraits>;
 using UniqueKey = Owned<HKEY, KeyTraits>;
 using UniqueFont = Owned<HFONT, GdiTraits<HFONT>>;
 using UniqueBrush = Owned<HBRUSH, GdiTraits<HBRUSH>>;
+using UniquePen = Owned<HPEN, GdiTraits<HPEN>>;
 using UniqueBitmap = Owned<HBITMAP, GdiTraits<HBITMAP>>;
 using UniqueIcon = Owned<HICON, IconTraits>;
 
@@ -74,6 +81,53 @@ class SelectScope {
   HDC dc_;
   HGDIOBJ old_;
 };
+
+// The screen's DC (or a window's) for one scope.
+class ScreenDC {
+ public:
+  explicit ScreenDC(HWND hwnd = nullptr) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ScreenDC(const ScreenDC&) = delete;
+  ScreenDC& operator=(const ScreenDC&) = delete;
+  ~ScreenDC() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// A memory DC compatible with another. Whatever Select put in is swapped back for the
+// DC's own object before the DC is deleted, so the selected bitmap can be freed.
+class MemoryDC {
+ public:
+  explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+  MemoryDC(const MemoryDC&) = delete;
+  MemoryDC& operator=(const MemoryDC&) = delete;
+  ~MemoryDC() {
+    if (!dc_) return;
+    if (original_) SelectObject(dc_, original_);
+    DeleteDC(dc_);
+  }
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+  void Select(HGDIOBJ obj) {
+    const HGDIOBJ previous = SelectObject(dc_, obj);
+    if (!original_) original_ = previous;
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ original_ = nullptr;
+};
+
+// Vertical dots per inch of the screen (96 when it cannot be read).
+inline int ScreenDpiY() {
+  const ScreenDC screen;
+  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? dpi : 96;
+}
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintScope {

@@ -44,6 +44,7 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     self->hwnd_ = hwnd;
+    if (self->attached_) *std::exchange(self->attached_, nullptr) = true;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   } else {
     self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -98,6 +99,33 @@ std::wstring GetText(HWND hwnd) {
   std::wstring text(n + 1, L'\0');
   text.resize(GetWindowTextW(hwnd, text.data(), n + 1));
   return text;
+}
+
+std::wstring ListBoxText(HWND listBox, int index) {
+  const LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT got = SendMessageW(listBox, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+  return text;
+}
+
+std::wstring ListViewText(HWND listView, int row, int column) {
+  // The list view says nothing of the text's length: grow until the text fits.
+  std::wstring text(256, L'\0');
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    const auto got = static_cast<size_t>(
+        SendMessageW(listView, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (got + 1 < text.size()) {
+      text.resize(got);
+      return text;
+    }
+    text.resize(text.size() * 2);
+  }
 }
 
 HFONT UiFont() {

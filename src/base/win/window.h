@@ -4,7 +4,9 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 
 namespace iv {
 
@@ -21,6 +23,19 @@ class Window {
   bool Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int w,
               int h, HWND parent, HMENU menuOrId, UINT classStyle = CS_DBLCLKS, HBRUSH background = nullptr,
               HICON icon = nullptr);
+
+  // For windows that delete themselves in OnFinalMessage: creates the window with Create's
+  // arguments and hands it the object. On failure the object is deleted exactly once, by
+  // its final message when a window existed for a moment, here otherwise.
+  template <typename T, typename... Args>
+  static HWND CreateSelfOwned(std::unique_ptr<T> window, Args&&... args) {
+    bool attached = false;
+    Window* raw = window.release();
+    raw->attached_ = &attached;
+    if (raw->Create(std::forward<Args>(args)...)) return raw->hwnd();
+    if (!attached) delete raw;
+    return nullptr;
+  }
 
   // The object attached to a window of ours, or nullptr.
   static Window* FromHandle(HWND hwnd);
@@ -46,10 +61,15 @@ class Window {
  private:
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   HWND hwnd_ = nullptr;
+  bool* attached_ = nullptr;  // set once a window is tied to this object
 };
 
 // Text of any window, in UTF-16.
 std::wstring GetText(HWND hwnd);
+
+// The text of a list box's item, or of a list view's cell ("" for no such item).
+std::wstring ListBoxText(HWND listBox, int index);
+std::wstring ListViewText(HWND listView, int row, int column = 0);
 
 // The font every control of ours uses.
 HFONT UiFont();

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include "base/win/pump.h"
 #include "base/win/utf.h"
 #include "download/core/link.h"
 #include "download/win/ask.h"
 #include "download/win/frmDL.h"
+#include "msgbox/core/answer.h"
 #include "settings/win/registry_backend.h"
 #include "ui/win/forms.h"
 
@@ -16,20 +18,14 @@ LinkOutcome RunCommandLink(const std::wstring& commandLine) {
   const std::string rest = StripScheme(link);
   const std::string command = GetCommand(rest);
   if (command != kAddIcon && command != kAddList) {
-    Ask("Iconvane command not recognized.", 16, 0, "Picvane", nullptr);
+    Ask("Iconvane command not recognized.", msgbox::kIconCritical, msgbox::kButtonsOK, "Picvane", nullptr);
     return {};
   }
 
   auto dl = std::make_unique<frmDL>(settings::RegistryStore(), ui::ProgramFolder(), command, GetArgument(rest));
   if (!dl->Load()) return {1};
-  MSG msg{};
-  while (!dl->WantsMainWindow()) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) return {static_cast<int>(msg.wParam)};
-    if (got < 0) return {1};
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  if (const Pumped pumped = PumpUntil([&] { return dl->WantsMainWindow(); }); pumped.end == PumpEnd::Quit)
+    return {pumped.exitCode};
   // The main window exists before this close is handled, so the program keeps running.
   if (!dl->StaysOpen()) PostMessageW(dl->hwnd(), WM_CLOSE, 0, 0);
   return {0, true, std::move(dl)};

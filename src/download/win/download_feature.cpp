@@ -14,9 +14,6 @@ namespace iv::download {
 
 namespace {
 
-constexpr int kLoadStepRegisterProtocol = 8;
-constexpr int kLastLoadStep = 22;
-
 // The queue of a download whose copy became the main copy itself; its main window
 // adds it once loaded.
 std::optional<Queue>& Adopted() {
@@ -29,9 +26,9 @@ class DownloadFeature : public ui::Feature {
   explicit DownloadFeature(ui::Host& host)
       : host_(host), deferred_(RegisterWindowMessageW(L"Iconvane.DownloadHandOffDone")) {}
 
-  void OnLoadStep(int step) override {
-    if (step == kLoadStepRegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(ui::ExePath()));
-    if (step == kLastLoadStep && Adopted()) AddAdoptedQueue();
+  void OnLoadStep(ui::LoadStep step) override {
+    if (step == ui::LoadStep::RegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(ui::ExePath()));
+    if (step == ui::LoadStep::End && Adopted()) AddAdoptedQueue();
   }
 
   bool OnCommand(int id, int code, HWND) override {

@@ -23,12 +23,9 @@ bool WriteAll(HANDLE file, std::string_view bytes, bool flush) {
 }
 
 bool WriteTemp(const std::wstring& temp, std::string_view bytes, bool flush) {
-  UniqueHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) {
-    file.release();
-    return false;
-  }
-  return WriteAll(file.get(), bytes, flush);
+  const UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+  return file && WriteAll(file.get(), bytes, flush);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "download/win/files.h"
 #include "download/win/library_site.h"
 #include "download/win/instance.h"
+#include "msgbox/core/answer.h"
 #include "ui/win/forms.h"
 
 namespace iv::download {
@@ -150,7 +151,8 @@ bool frmDL::Finish(const DownloadResult& result) {
   CompletionDisplay();
   if (Cancelled) return true;  // closed during the pause
   const bool list = DLCommand == kAddList;
-  const bool add = Ask(list ? kAskList : kAskIcon, 32, 4, "Iconvane", hwnd()) == 6;
+  const bool add = Ask(list ? kAskList : kAskIcon, msgbox::kIconQuestion, msgbox::kButtonsYesNo, "Iconvane", hwnd()) ==
+                   msgbox::kAnswerYes;
   if (Cancelled) return true;
 
   const HWND main = FindMainWindow();

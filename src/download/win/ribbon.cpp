@@ -9,9 +9,7 @@ bool Ribbon::Create(HWND parent, int id, const wchar_t* caption, int x, int y, i
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
     return false;
   LOGFONTW lf{};
-  const HDC screen = GetDC(nullptr);
-  lf.lfHeight = -MulDiv(11, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
+  lf.lfHeight = -MulDiv(11, ScreenDpiY(), 72);
   lf.lfWeight = FW_BOLD;
   lf.lfQuality = CLEARTYPE_QUALITY;
   CopyTruncated(lf.lfFaceName, L"Arial");

@@ -89,6 +89,8 @@ TEST(StripDateTime, ShortensLongForms) {
   EXPECT_EQ(Strip_DateTime("monday, january 5, 98 10:02:03 am", false, false, true), "1/5/1998 10:02:03 AM");
   EXPECT_EQ(Strip_DateTime("3/4/05 23:05", false, false, true), "3/4/2005 23:05:00");
   EXPECT_EQ(Strip_DateTime(""), "");
+  // Only the view is read: a colon after its end makes nothing a time.
+  EXPECT_EQ(Strip_DateTime(std::string_view("3/4/05 10:02 7:", 14), false, false, true), "3/4/2005 10:02:00");
 }
 
 }  // namespace

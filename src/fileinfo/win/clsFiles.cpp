@@ -60,9 +60,9 @@ void clsFiles::ClearFileInfo() {
 
 bool clsFiles::CheckIfFileExists(const std::wstring& strFullPath) const {
   if (strFullPath.empty()) return false;
-  const UniqueHandle file(CreateFileW(strFullPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                      FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file.get() != INVALID_HANDLE_VALUE && file.get() != nullptr;
+  const UniqueFile file(CreateFileW(strFullPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                    FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(file);
 }
 
 std::wstring clsFiles::ConvertLong2Short(const std::wstring& strFullPath) const {

@@ -5,7 +5,7 @@
 namespace iv::fileinfo {
 
 clsFiles::Notice DefaultNotice() {
-  return [](const std::wstring& prompt) { (void)msgbox::ShowMsgBox(prompt, 48, 0, L"Iconvane for AIM"); };
+  return [](const std::wstring& prompt) { (void)msgbox::ShowMsgBox(prompt, msgbox::kIconExclamation, msgbox::kButtonsOK, L"Iconvane for AIM"); };
 }
 
 }  // namespace iv::fileinfo

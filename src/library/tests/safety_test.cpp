@@ -5,18 +5,20 @@
 namespace iv::library {
 
 TEST(IsSafeName, AcceptsOrdinaryCategoryAndIconNames) {
-  for (const char* ok : {"Cats", "Big Dogs", "a.gif", ".hidden", "Con Air", "COM10", "Lpt", "Café", "x.y.gif"})
+  for (const char* ok : {"Cats", "Big Dogs", "a.gif", ".hidden", "Con Air", "COM10", "Lpt", "Café", "x.y.gif",
+                         "console.gif", "com10.gif"})
     EXPECT_TRUE(IsSafeName(ok)) << ok;
 }
 
 TEST(IsSafeName, RejectsNamesThatCouldLeaveTheFolder) {
-  for (const char* bad : {"", ".", "..", "..\\x", "a\\b", "a/b", "C:", "c:x", " lead", "trail "})
+  for (const char* bad : {"", ".", "..", "  ..  ", "   ", "..\\x", "a\\b", "a/b", "\\\\srv", "C:", "c:x", " lead",
+                          "trail "})
     EXPECT_FALSE(IsSafeName(bad)) << bad;
 }
 
 TEST(IsSafeName, RejectsNamesTheFileSystemWouldRewrite) {
-  for (const char* bad : {"Cats.", "Cats ", "a*", "a?", "a\"b", "a<b", "a|b", "tab\there", "CON", "con.gif",
-                          "Nul .txt", "com1", "LPT9.gif", "CONOUT$"})
+  for (const char* bad : {"Cats.", "Cats ", "a*", "a?", "a\"b", "a<b", "a>b", "a|b", "tab\there", "cat.gif\r", "CON",
+                          "con.gif", "aux.txt", "prn", "Nul .txt", "com1", "LPT9.gif", "CONOUT$", "conin$"})
     EXPECT_FALSE(IsSafeName(bad)) << bad;
   EXPECT_FALSE(IsSafeName(std::string("a\0b", 3)));
 }
@@ -39,6 +41,9 @@ TEST(IsDirectChild, OnlyOneComponentBelowTheParent) {
   EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\P\\Icon Library\\Cats\\a.gif"));
   EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\P\\Icon LibraryX\\Cats"));
   EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\P"));
+  EXPECT_FALSE(IsDirectChild("C:\\P\\Icon Library", "C:\\Q\\Icon Library\\Cats"));
+  // Only the view is looked at, never the text after it.
+  EXPECT_FALSE(IsDirectChild("C:\\P", std::string_view("C:\\P\\x", 4)));
   EXPECT_FALSE(IsDirectChild("", "\\Cats"));
 }
 

@@ -86,21 +86,14 @@ void Draw(const Canvas& c, int key) {
 
 }  // namespace
 
-int ImageIndex(std::wstring_view key) {
-  static constexpr std::array<std::wstring_view, kImageKeyCount> kKeys = {L"ClosedFile", L"OpenFile", L"TextFile",
-                                                                          L"Nick",       L"HTMLFile", L"Buddy"};
-  for (int i = 0; i < kImageKeyCount; ++i)
-    if (kKeys[i] == key) return i;
-  return -1;
-}
-
 HIMAGELIST CreateImageIcons(int size) {
   HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, kImageKeyCount, 0);
   if (!list) return nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
+  const ScreenDC screen;
+  const MemoryDC memory(screen.get());
+  const HDC dc = memory.get();
   for (int key = 0; key < kImageKeyCount; ++key) {
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, size, size));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), size, size));
     {
       SelectScope keep(dc, bitmap.get());
       RECT all{0, 0, size, size};
@@ -110,8 +103,6 @@ HIMAGELIST CreateImageIcons(int size) {
     }
     ImageList_AddMasked(list, bitmap.get(), kMask);
   }
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
   return list;
 }
 

@@ -10,9 +10,6 @@ namespace iv::library {
 // Image indexes, in the order of the image keys.
 enum ImageKey : int { ClosedFile = 0, OpenFile, TextFile, Nick, HTMLFile, Buddy, kImageKeyCount };
 
-// The index of an image key such as "ClosedFile"; -1 for an unknown key.
-int ImageIndex(std::wstring_view key);
-
 // A new image list of all keys at `size` pixels square; the caller owns it.
 HIMAGELIST CreateImageIcons(int size);
 

@@ -259,14 +259,13 @@ ImportServices DefaultImportServices() {
   ImportServices s;
   s.choose = ChooseFiles;
   s.askText = [](HWND owner, const std::string& prompt, const std::wstring& suggested) {
-    constexpr int kQuestion = 32, kOkCancel = 1;
-    return msgbox::ShowMsgBox(Widen(prompt), kQuestion, kOkCancel, msgbox::kDefaultTitle, true, owner, nullptr, false,
-                              false, {}, {}, suggested)
+    return msgbox::ShowMsgBox(Widen(prompt), msgbox::kIconQuestion, msgbox::kButtonsOKCancel, msgbox::kDefaultTitle,
+                              true, owner, nullptr, false, false, {}, {}, suggested)
         .text;
   };
   s.tell = [](HWND owner, const std::string& text) {
-    constexpr int kInformation = 64;
-    msgbox::ShowMsgBox(Widen(text), kInformation, 0, msgbox::kDefaultTitle, false, owner);
+    msgbox::ShowMsgBox(Widen(text), msgbox::kIconInformation, msgbox::kButtonsOK, msgbox::kDefaultTitle, false,
+                       owner);
   };
   return s;
 }

@@ -6,6 +6,7 @@
 
 #include "base/win/files.h"
 #include "base/win/utf.h"
+#include "base/win/window.h"
 #include "download/core/server.h"
 #include "library/core/categories.h"
 #include "library/core/layout.h"
@@ -13,6 +14,7 @@
 #include "library/core/safety.h"
 #include "library/win/image_icons.h"
 #include "library/win/library_files.h"
+#include "msgbox/core/answer.h"
 #include "ui/win/ids.h"
 #include "ui/win/image_view.h"
 
@@ -20,17 +22,12 @@ namespace iv::library {
 
 namespace {
 
-constexpr int kYes = 6;
 
 // Thin list view and list box helpers; rows are 0-based.
 int RowCount(HWND lv) { return ListView_GetItemCount(lv); }
 int SelectedRow(HWND lv) { return ListView_GetNextItem(lv, -1, LVNI_SELECTED); }
 
-std::wstring RowText(HWND lv, int row) {
-  wchar_t buf[1024] = {};
-  ListView_GetItemText(lv, row, 0, buf, 1024);
-  return buf;
-}
+std::wstring RowText(HWND lv, int row) { return ListViewText(lv, row); }
 
 void AppendRow(HWND lv, const std::wstring& text, int image) {
   LVITEMW item{};
@@ -101,33 +98,36 @@ class LibraryFeature final : public ui::Feature {
     for (HIMAGELIST list : sharedLists_) ImageList_Destroy(list);
   }
 
-  void OnLoadStep(int step) override {
+  void OnLoadStep(ui::LoadStep step) override {
+    using enum ui::LoadStep;
     switch (step) {
-      case 3:
+      case Letters:
         FillLetters();
         break;
-      case 5:
+      case Categories:
         RefreshCatArray();
         break;
-      case 7:
+      case FirstLetter:
         SendMessageW(Ctl(ids::cmbLet), CB_SETCURSEL, 0, 0);
         cmbLet_Click();
         break;
-      case 10:
+      case ImageIcons:
         AttachImageIcons();
         AcceptDrops();
         break;
-      case 11:
+      case LibraryFolder:
         CreateDirectoryW(Root().c_str(), nullptr);  // fails harmlessly when it exists
         break;
-      case 12:
+      case ScanLibrary:
         ScanLibraryFolder(Root() + L"\\", L"*.*");
         SelectRow(Ctl(ids::lvFolders), 0);
         Folder_Click(L"");
         host_.LibrarySelected() = true;
         break;
-      case 13:
+      case Preview:
         PreviewSelected();
+        break;
+      default:
         break;
     }
   }
@@ -315,7 +315,7 @@ class LibraryFeature final : public ui::Feature {
     const int f = SelectedRow(folders), i = SelectedRow(files);
     if (f < 0 || i < 0) return;  // no icon named: nothing to ask about
     const std::wstring category = RowText(folders, f), row = RowText(files, i);
-    if (Ask(DeleteIconPrompt(Narrow(row), Narrow(category))) != kYes) return;
+    if (Ask(DeleteIconPrompt(Narrow(row), Narrow(category))) != msgbox::kAnswerYes) return;
     // A file that cannot go (hidden and read-only, in use) stays; the row goes either way.
     DeleteIconFile(Root(), category, TrimBlanks(row));
     if (const int now = FindRow(files, row, i); now >= 0) {
@@ -331,7 +331,7 @@ class LibraryFeature final : public ui::Feature {
     const int noted = SelectedRow(folders);
     if (noted < 0) return;  // no category named: nothing to ask about
     const std::wstring category = RowText(folders, noted);
-    if (Ask(DeleteFolderPrompt(Narrow(category))) != kYes) return;
+    if (Ask(DeleteFolderPrompt(Narrow(category))) != msgbox::kAnswerYes) return;
     // A folder that keeps a read-only file stays on disk; its row goes either way.
     DeleteCategoryFolder(Root(), category);
     const int row = FindRow(folders, category, noted);
@@ -381,8 +381,7 @@ class LibraryFeature final : public ui::Feature {
     const HWND lst = Ctl(ids::LstCats);
     const LRESULT sel = SendMessageW(lst, LB_GETCURSEL, 0, 0);
     if (sel == LB_ERR) return;  // no category chosen: there is no page to open
-    std::wstring text(SendMessageW(lst, LB_GETTEXTLEN, sel, 0) + 1, L'\0');
-    text.resize(SendMessageW(lst, LB_GETTEXT, sel, reinterpret_cast<LPARAM>(text.data())));
+    const std::wstring text = ListBoxText(lst, static_cast<int>(sel));
     const std::string url = download::ServerUrl(host_.Store(), CategoryPagePath(Narrow(text)));
     if (services_.open) services_.open(Widen(url));
   }

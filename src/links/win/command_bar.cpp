@@ -114,14 +114,10 @@ UINT ToolCommandId(std::string_view toolName) {
 }
 
 HWND CreateCommandBar(HWND parent, int id, RECT r) {
-  auto* bar = new CommandBar;
-  if (!bar->Create(kCommandBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, r.left,
-                   r.top, r.right - r.left, r.bottom - r.top, parent,
-                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
-    delete bar;
-    return nullptr;
-  }
-  return bar->hwnd();
+  return Window::CreateSelfOwned(std::make_unique<CommandBar>(), kCommandBarClass, L"",
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, r.left, r.top,
+                                 r.right - r.left, r.bottom - r.top, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
 void SetToolHandler(HWND bar, ToolHandler handler) {

@@ -34,9 +34,9 @@ class LinksFeature : public ui::Feature {
                         {[this] { cmdwFeatures_PointerEnter(); }, [this] { cmdwFeatures_PointerLeave(); }});
   }
 
-  void OnLoadStep(int step) override {
-    if (step == 19) BuildAdColors();
-    if (step == 20) SetWindowTextW(host_.Control(ids::cmdwFeatures), Widen(kFeatureText).c_str());
+  void OnLoadStep(ui::LoadStep step) override {
+    if (step == ui::LoadStep::AdColors) BuildAdColors();
+    if (step == ui::LoadStep::FeatureCaption) SetWindowTextW(host_.Control(ids::cmdwFeatures), Widen(kFeatureText).c_str());
   }
 
   bool OnCommand(int id, int code, HWND /*ctl*/) override {

@@ -15,15 +15,12 @@
 #include "ui/win/forms.h"
 #include "ui/win/ids.h"
 #include "widgets/aolbutton/win/aolbutton.h"
+#include "ui/wintests/test_host.h"
 
 namespace iv::links {
 namespace {
 
-void DrainQuit() {
-  MSG m;
-  while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
-}
+using ui::testing::DrainQuit;
 
 std::wstring TextOf(HWND h) {
   wchar_t buf[256] = {};
@@ -240,7 +237,7 @@ class FadeHost : public ui::Host {
 // and goes on from where it rested.
 TEST(FeatureFade, RunsOnlyOnScreenAndOffThePointer) {
   FadeHost host;
-  host.part->OnLoadStep(19);  // the colour cycle is built while the window is still hidden
+  host.part->OnLoadStep(ui::LoadStep::AdColors);  // built while the window is still hidden
   EXPECT_FALSE(host.Fades(500));
   host.part->OnVisible(true);
   EXPECT_TRUE(host.Fades(5000));

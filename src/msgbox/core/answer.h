@@ -15,9 +15,14 @@ IconKind IconFor(int icon);
 // The system sound alias played with an icon; empty for none.
 std::string_view SoundFor(IconKind icon);
 
-inline constexpr int kButtonsOK = 0;
-inline constexpr int kButtonsOKCancel = 1;
-inline constexpr int kButtonsYesNo = 4;
+// The Icon argument by name; it is read as bits (see IconFor).
+enum Icon : int { kNoIcon = 0, kIconCritical = 16, kIconQuestion = 32, kIconExclamation = 48, kIconInformation = 64 };
+
+// The Buttons argument: the button sets.
+enum Buttons : int { kButtonsOK = 0, kButtonsOKCancel = 1, kButtonsYesNo = 4 };
+
+// A box's answer code.
+enum Answer : int { kAnswerClosed = -1, kNoAnswer = 0, kAnswerOK = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
 struct Captions {
   bool leftVisible = true;

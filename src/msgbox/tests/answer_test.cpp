@@ -13,18 +13,16 @@ TEST(Icon, HigherBitsWinInTheOrder64_48_32_16) {
   EXPECT_EQ(IconFor(64), IconKind::Information);
   EXPECT_EQ(IconFor(80), IconKind::Information);
   EXPECT_EQ(IconFor(4 + 8), IconKind::None);
+  EXPECT_EQ(IconFor(kIconQuestion + kButtonsOKCancel), IconKind::Question);  // button bits beside it
+  EXPECT_EQ(IconFor(kIconCritical + kButtonsOKCancel), IconKind::Critical);
   EXPECT_EQ(SoundFor(IconKind::Critical), "SystemHand");
   EXPECT_EQ(SoundFor(IconKind::Exclamation), "SystemExclamation");
   EXPECT_EQ(SoundFor(IconKind::None), "");
 }
 
-TEST(Captions, PerButtonSet) {
-  EXPECT_FALSE(CaptionsFor(0).leftVisible);
-  EXPECT_EQ(CaptionsFor(0).right, "OK");
-  EXPECT_EQ(CaptionsFor(1).left, "OK");
-  EXPECT_EQ(CaptionsFor(1).right, "Cancel");
-  EXPECT_EQ(CaptionsFor(4).left, "Yes");
-  EXPECT_EQ(CaptionsFor(4).right, "No");
+TEST(Captions, AnOKOnlyBoxShowsItsOneButtonOnTheRight) {
+  EXPECT_FALSE(CaptionsFor(kButtonsOK).leftVisible);
+  EXPECT_EQ(CaptionsFor(kButtonsOK).right, "OK");
   EXPECT_TRUE(CaptionsFor(3).leftVisible);
 }
 

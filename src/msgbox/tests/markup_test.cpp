@@ -49,6 +49,9 @@ TEST(Markup, CodesToggleInEitherCase) {
   EXPECT_EQ(l.runs[1].font, (FontFlags{false, false, true}));
   EXPECT_EQ(l.runs[2].font, FontFlags{});
 
+  // A run starts where the one before it on the line ends.
+  EXPECT_EQ(l.runs[1].x, l.runs[0].x + l.runs[0].width);
+
   const Layout twice = Lay("~b~bA");
   ASSERT_EQ(twice.runs.size(), 1u);
   EXPECT_FALSE(twice.runs[0].font.bold);
@@ -133,6 +136,12 @@ TEST(Wrap, LongMessageWrapsLineByLine) {
   const Layout l = Lay(text);
   EXPECT_EQ(l.height, kAreaHeight + 5 * kLineGrowth);
   for (const TextRun& r : l.runs) EXPECT_LT(r.x + r.width, kAreaWidth);
+}
+
+TEST(PlainText, ABrokenUtf8SequenceIsOneReplacementCharacter) {
+  // A lead byte whose next byte is no continuation: only the lead byte is replaced.
+  EXPECT_EQ(PlainText("\xC3\x28"), "\xEF\xBF\xBD(");
+  EXPECT_EQ(PlainText("caf\xC3\xA9"), "caf\xC3\xA9");
 }
 
 TEST(PlainText, DropsCodesAndStopsWhereTheDrawingStops) {

@@ -79,30 +79,6 @@ std::wstring AccessibleText(const std::wstring& prompt) {
   return out;
 }
 
-class ScreenDC {
- public:
-  ScreenDC() : dc_(GetDC(nullptr)) {}
-  ScreenDC(const ScreenDC&) = delete;
-  ScreenDC& operator=(const ScreenDC&) = delete;
-  ~ScreenDC() { ReleaseDC(nullptr, dc_); }
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class MemoryDC {
- public:
-  explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  MemoryDC(const MemoryDC&) = delete;
-  MemoryDC& operator=(const MemoryDC&) = delete;
-  ~MemoryDC() { DeleteDC(dc_); }
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
 struct OwnerState {
   int boxes = 0;
   bool enableAfter = false;

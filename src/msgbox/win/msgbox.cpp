@@ -1,5 +1,6 @@
 #include "msgbox/win/msgbox.h"
 
+#include "base/win/pump.h"
 #include "msgbox/win/frmMsgBox.h"
 
 namespace iv::msgbox {
@@ -13,18 +14,8 @@ MsgResult ShowMsgBox(std::wstring_view Prompt, int Icon, int Buttons, std::wstri
   if (!box.Open()) return {};
   // Block on the queue until this box is gone. A box opened meanwhile by a handler runs
   // its own loop inside this one; this box's answer stays with this box.
-  while (!box.Finished()) {
-    MSG msg;
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-      // WM_QUIT belongs to the program's own loop: close the box and pass it on.
-      box.Close();
-      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  // WM_QUIT belongs to the program's own loop: the box closes and the quit goes on.
+  if (PumpUntil([&] { return box.Finished(); }).end == PumpEnd::Quit) box.Close();
   return box.Result();
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "msgbox/core/answer.h"
+
 namespace iv::msgbox {
 
 // The user's answer.

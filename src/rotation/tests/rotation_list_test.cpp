@@ -111,6 +111,8 @@ TEST_F(RotationListTest, AddWritesOnlyTheNewValueUnlessAnotherCopyChangedTheSect
   list.Add("new", " one.gif");
   list.Save(store_);
   EXPECT_EQ(backend_.writes() - before, 2);
+  EXPECT_EQ(store_.Get("Icons", "1001", "?"), "new\\one.gif");
+  EXPECT_EQ(store_.Get("Icons", "1000", "?"), "cat\\x.gif");
 
   RotationEntries other = Loaded();
   other.Clear();
@@ -120,6 +122,19 @@ TEST_F(RotationListTest, AddWritesOnlyTheNewValueUnlessAnotherCopyChangedTheSect
   many.push_back("new\\one.gif");
   many.push_back("new\\two.gif");
   ExpectStored(many);
+}
+
+// A write that leaves every value as it was (another copy saving the same list) costs
+// one look over the section, not a rewrite.
+TEST_F(RotationListTest, TheSameValuesWrittenAgainStillAllowAChangesOnlySave) {
+  Saved({"a\\1.gif", "b\\2.gif"});
+  RotationEntries list = Loaded();
+  store_.Set("Icons", "2", "b\\2.gif");
+  const int before = backend_.writes();
+  list.Add("c", "3.gif");
+  list.Save(store_);
+  EXPECT_EQ(backend_.writes() - before, 2);
+  ExpectStored({"a\\1.gif", "b\\2.gif", "c\\3.gif"});
 }
 
 // Another copy, a hand-off or regedit may change values while "Count" stays: a write

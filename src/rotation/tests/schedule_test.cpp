@@ -23,8 +23,16 @@ TEST(StoredTime, OnlyTheTwoWrittenFormsAreDates) {
   EXPECT_EQ(ParseStoredTime("2026-12-06 14:03:00"), t);
   EXPECT_EQ(ParseStoredTime("2024-02-29"), (DateTime{2024, 2, 29, 0, 0, 0}));
   for (const char* text : {"", "NONE", "12/6/2026", "2026-12-06T14:03:00", "2026-12-06 14:03", " 2026-12-06",
-                           "2026-02-29", "2026-04-31", "2026-13-01", "2026-12-06 24:00:00", "2026-1a-06"})
+                           "2026-02-29", "2026-04-31", "2026-13-01", "2026-12-06 24:00:00", "2026-1a-06",
+                           "2026/12/06", "2026-12/06", "0000-01-01"})
     EXPECT_FALSE(ParseStoredTime(text).has_value()) << text;
+}
+
+TEST(StoredTime, WholeDaysBeforeTheEpochFallOnTheirOwnDate) {
+  // Exact multiples below zero must not round down a further day.
+  EXPECT_EQ(FormatDateTime(FromSecondNumber(-86400)), "1969-12-31 00:00:00");
+  EXPECT_EQ(FormatDateTime(FromSecondNumber(-1)), "1969-12-31 23:59:59");
+  EXPECT_EQ(DayNumber(1600, 3, 1), DayNumber(1600, 2, 29) + 1);
 }
 
 TEST(StoredTime, MinutesAreWholeAndDaysAreCalendarDays) {

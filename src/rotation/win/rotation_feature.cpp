@@ -21,7 +21,6 @@ constexpr wchar_t kClearQuestion[] =
     L"from your current rotation?";
 constexpr wchar_t kFullNotice[] =
     L"~bThe rotation is full.~b~nIt holds 32,767 icons, as many as it can; remove some to add others.";
-constexpr int kIconQuestion = 32, kIconExclamation = 48, kButtonsOk = 0, kButtonsYesNo = 4, kAnswerYes = 6;
 
 struct OptionCode {
   int id;
@@ -38,9 +37,7 @@ bool SelectedListViewText(HWND lv, std::wstring& text) {
   if (!lv) return false;
   const int row = ListView_GetNextItem(lv, -1, LVNI_SELECTED);
   if (row < 0) return false;
-  wchar_t buf[1024] = {};
-  ListView_GetItemText(lv, row, 0, buf, static_cast<int>(std::size(buf)));
-  text = buf;
+  text = ListViewText(lv, row);
   return true;
 }
 
@@ -62,9 +59,9 @@ class RotationFeatureImpl : public RotationFeature {
   }
   void OnUnload() override { hover_.Detach(); }
 
-  void OnLoadStep(int step) override {
-    if (step == 14) LoadList();
-    if (step == 16) LoadSchedule();
+  void OnLoadStep(ui::LoadStep step) override {
+    if (step == ui::LoadStep::RotationList) LoadList();
+    if (step == ui::LoadStep::Schedule) LoadSchedule();
   }
 
   bool OnCommand(int id, int code, HWND /*ctl*/) override {
@@ -148,7 +145,7 @@ class RotationFeatureImpl : public RotationFeature {
         !SelectedListViewText(host_.Control(ids::lvFiles), file))
       return;
     if (!list_.Add(Narrow(category), Narrow(file))) {
-      Ask(kFullNotice, kIconExclamation, kButtonsOk);
+      Ask(kFullNotice, msgbox::kIconExclamation, msgbox::kButtonsOK);
       return;
     }
     AddRow(list_.entries().back());
@@ -176,7 +173,7 @@ class RotationFeatureImpl : public RotationFeature {
   }
 
   void cmdRotClear_Click() {
-    if (Ask(kClearQuestion, kIconQuestion, kButtonsYesNo) != kAnswerYes) return;
+    if (Ask(kClearQuestion, msgbox::kIconQuestion, msgbox::kButtonsYesNo) != msgbox::kAnswerYes) return;
     list_.Clear();
     SendMessageW(List(), LB_RESETCONTENT, 0, 0);
     list_.Save(host_.Store());

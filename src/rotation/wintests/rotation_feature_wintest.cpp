@@ -5,85 +5,38 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 
 #include "base/win/utf.h"
 #include "base/win/window.h"
 #include "rotation/win/rotation_feature.h"
 #include "ui/win/ids.h"
+#include "ui/wintests/test_host.h"
 
 namespace iv::rotation {
 namespace {
 
 using Strings = std::vector<std::string>;
-ui::Feature* g_part = nullptr;
-
-LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_COMMAND && g_part && g_part->OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-class TestHost : public ui::Host {
+// The rotation feature's controls on a stand-in main window.
+class RotationHost : public ui::testing::TestHost {
  public:
-  explicit TestHost(settings::Store& store) : store_(store) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = HostProc;
-    wc.lpszClassName = L"RotationTestHost";
-    RegisterClassW(&wc);
-    wnd_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr,
-                           nullptr, nullptr, nullptr);
+  explicit RotationHost(settings::Store& store) : TestHost(&store) {
+    librarySelected = true;
     const std::pair<const wchar_t*, DWORD> kinds[] = {{L"LISTBOX", LBS_NOTIFY}, {L"BUTTON", BS_PUSHBUTTON},
-                                                      {L"BUTTON", BS_AUTORADIOBUTTON}, {L"EDIT", 0},
-                                                      {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL}};
+                                                      {L"BUTTON", BS_AUTORADIOBUTTON}, {L"EDIT", 0}};
     const std::vector<int> ids[] = {{ids::lstRotation},
                                     {ids::cmdAddRotation, ids::cmdRemove, ids::cmdUp, ids::cmdDown, ids::cmdRotClear},
                                     {ids::OptHR, ids::OptDAY, ids::OptWEEK, ids::OptDISABLE, ids::OptCUSTOM},
-                                    {ids::txtMinutes},
-                                    {ids::lvFolders, ids::lvFiles}};
-    for (int k = 0; k < 5; ++k)
-      for (int id : ids[k]) controls_[id] = CreateControl(wnd_, kinds[k].first, L"", kinds[k].second, 0, 0, 99, 20, id);
-    for (int id : {ids::lvFolders, ids::lvFiles}) {
-      LVCOLUMNW col{};
-      col.mask = LVCF_WIDTH;
-      col.cx = 100;
-      ListView_InsertColumn(controls_[id], 0, &col);
-    }
+                                    {ids::txtMinutes}};
+    for (int k = 0; k < 4; ++k)
+      for (int id : ids[k]) Add(id, kinds[k].first, kinds[k].second, 0, 0, 99, 20);
+    for (int id : {ids::lvFolders, ids::lvFiles}) AddListView(id, LVS_SINGLESEL, 0, 0, 120, 20);
   }
-  ~TestHost() override { DestroyWindow(wnd_); }
-
-  HWND MainWindow() const override { return wnd_; }
-  HWND Control(int id) const override { return controls_.count(id) ? controls_.at(id) : nullptr; }
-  settings::Store& Store() override { return store_; }
-  const std::wstring& ProgramFolder() const override { return folder_; }
-  bool IsLoading() const override { return loading; }
-  bool ApplyBuddyIcon(const std::wstring& path) override { return applied.push_back(path), true; }
-  void RefreshCurrentIcon(bool) override {}
-  void ShowPreview(const std::wstring& path) override { previews.push_back(path); }
-  void AppendToRotation(const std::vector<std::string>& entries) override { hooks_.appendToRotation(entries); }
-  void ShowCategory(const std::string&) override {}
-  void ShowAbout() override {}
-  void RefreshCategories() override {}
-  bool& LibrarySelected() override { return librarySelected; }
-  ui::HostHooks& Hooks() override { return hooks_; }
-
-  bool loading = false, librarySelected = true;
-  std::vector<std::wstring> applied, previews;
-
- private:
-  settings::Store& store_;
-  HWND wnd_ = nullptr;
-  std::map<int, HWND> controls_;
-  std::wstring folder_ = L"C:\\Prog";
-  ui::HostHooks hooks_;
 };
 
 Strings Rows(HWND lb) {
   Strings rows;
-  for (int i = 0, n = static_cast<int>(SendMessageW(lb, LB_GETCOUNT, 0, 0)); i < n; ++i) {
-    wchar_t buf[512] = {};
-    SendMessageW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
-    rows.push_back(Narrow(buf));
-  }
+  for (int i = 0, n = static_cast<int>(SendMessageW(lb, LB_GETCOUNT, 0, 0)); i < n; ++i)
+    rows.push_back(Narrow(ListBoxText(lb, i)));
   return rows;
 }
 
@@ -96,16 +49,12 @@ class RotationFeatureTest : public ::testing::Test {
                                                     std::to_wstring(buttons) + L"|" + title);
                                return answer_;
                              });
-    g_part = feature_.get();
+    host_.Route(feature_.get());
     feature_->OnCreate();
   }
-  ~RotationFeatureTest() override { g_part = nullptr; }
+  ~RotationFeatureTest() override { host_.Route(nullptr); }
 
-  void Load() {
-    host_.loading = true;
-    for (int step = 1; step <= 22; ++step) feature_->OnLoadStep(step);
-    host_.loading = false;
-  }
+  void Load() { host_.Load(); }
   HWND C(int id) { return host_.Control(id); }
   void Click(int id) { SendMessageW(C(id), BM_CLICK, 0, 0); }
   Strings Rows() { return rotation::Rows(C(ids::lstRotation)); }
@@ -135,7 +84,7 @@ class RotationFeatureTest : public ::testing::Test {
 
   settings::MemoryBackend backend_;
   settings::Store store_{backend_};
-  TestHost host_{store_};
+  RotationHost host_{store_};
   std::vector<std::wstring> questions_;
   int answer_ = 7;
   std::unique_ptr<RotationFeature> feature_;

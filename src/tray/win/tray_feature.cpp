@@ -14,8 +14,8 @@ class TrayFeature : public ui::Feature {
   explicit TrayFeature(ui::Host& host)
       : host_(host), exitMessage_(RegisterWindowMessageW(L"Iconvane.TrayExit")) {}
 
-  void OnLoadStep(int step) override {
-    if (step == 4) CreateTrayIcon();
+  void OnLoadStep(ui::LoadStep step) override {
+    if (step == ui::LoadStep::TrayIcon) CreateTrayIcon();
   }
 
   bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) override {

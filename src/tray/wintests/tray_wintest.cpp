@@ -5,6 +5,7 @@
 
 #include "ui/win/forms.h"
 #include "tray/win/frmSysTray.h"
+#include "ui/wintests/test_host.h"
 
 namespace iv::tray {
 namespace {
@@ -27,12 +28,7 @@ struct Recorder {
   }
 };
 
-// Forms post a quit when the last one goes; later menu loops would end at once.
-void DrainQuit() {
-  MSG m;
-  while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
-}
+using ui::testing::DrainQuit;
 
 struct MenuProbe {
   static inline bool seen = false;

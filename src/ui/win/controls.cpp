@@ -38,13 +38,9 @@ class TabPanel : public Window {
 }  // namespace
 
 HWND CreatePanel(HWND parent, HWND forwardTo, int id, const RECT& r) {
-  auto* panel = new TabPanel(forwardTo);
-  if (!panel->Create(L"IconvaneTabPanel", L"", WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, r.left, r.top,
-                     r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
-    delete panel;
-    return nullptr;
-  }
-  return panel->hwnd();
+  return Window::CreateSelfOwned(std::make_unique<TabPanel>(forwardTo), L"IconvaneTabPanel", L"",
+                                 WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, r.left, r.top, r.right - r.left,
+                                 r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
 HWND CreatePushButton(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h) {

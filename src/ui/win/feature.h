@@ -47,13 +47,46 @@ class Host {
   virtual HostHooks& Hooks() = 0;
 };
 
+// The main window's load sequence, in order; each feature does its share at its steps.
+// The numbers are the order only: steps nobody acts on are left out.
+enum class LoadStep : int {
+  Begin = 1,              // the window counts as loading from here
+  WelcomePage = 2,
+  Letters = 3,            // the library's letter box
+  TrayIcon = 4,
+  Categories = 5,         // Categories.dat read
+  Position = 6,           // the saved window position
+  FirstLetter = 7,
+  RegisterProtocol = 8,   // the "icvan:" link handler
+  InstanceMutex = 9,
+  ImageIcons = 10,
+  LibraryFolder = 11,     // created when missing
+  ScanLibrary = 12,
+  Preview = 13,
+  RotationList = 14,
+  CurrentIcon = 15,
+  Schedule = 16,
+  MinutesNumberOnly = 18,
+  AdColors = 19,
+  FeatureCaption = 20,
+  HideIfHidden = 21,      // "-min": the window goes to the tray
+  End = 22,               // loading ends after this step
+};
+
+// Calls fn with every step from Begin to End, in order.
+template <typename Fn>
+void ForEachLoadStep(Fn&& fn) {
+  for (int step = static_cast<int>(LoadStep::Begin); step <= static_cast<int>(LoadStep::End); ++step)
+    fn(static_cast<LoadStep>(step));
+}
+
 class Feature {
  public:
   virtual ~Feature() = default;
   // Creates the feature's own child windows if any; the main window's controls already exist.
   virtual void OnCreate() {}
-  // One step of the load sequence; 'step' is the number of the load step being run.
-  virtual void OnLoadStep(int /*step*/) {}
+  // One step of the load sequence.
+  virtual void OnLoadStep(LoadStep /*step*/) {}
   virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*ctl*/) { return false; }
   virtual bool OnNotify(NMHDR* /*nm*/, LRESULT& /*result*/) { return false; }
   virtual void OnTimer(int /*timerId*/) {}

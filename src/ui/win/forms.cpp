@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "base/core/text.h"
+#include "base/win/handles.h"
+#include "base/win/pump.h"
 #include "base/win/utf.h"
 #include "base/win/window.h"
 #include "ui/core/position.h"
@@ -21,29 +23,11 @@ std::vector<HWND>& Forms() {
 }
 }  // namespace
 
-void DoEvents() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // Leave the quit for the outer loop that owns it.
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
+void DoEvents() { (void)PumpPending(); }
 
 void Wait(long ms) {
   if (ms <= 0) return;
-  // Elapsed time as a difference of GetTickCount values stays right across its wrap.
-  const DWORD start = GetTickCount(), span = static_cast<DWORD>(ms);
-  for (;;) {
-    DoEvents();
-    const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= span) return;
-    MsgWaitForMultipleObjectsEx(0, nullptr, span - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
+  (void)PumpUntil([] { return false; }, static_cast<DWORD>(ms));
 }
 
 void RegisterForm(HWND hwnd) { Forms().push_back(hwnd); }
@@ -88,10 +72,6 @@ void ShowForm(HWND hwnd) {
 
 void MakeTopmost(HWND hwnd) { SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
-void HideWindow(HWND hwnd) { ShowWindow(hwnd, SW_HIDE); }
-
-void CloseWindow(HWND hwnd) { SendMessageW(hwnd, WM_CLOSE, 0, 0); }
-
 void SetNumberOnly(HWND edit, bool on) {
   LONG_PTR style = GetWindowLongPtrW(edit, GWL_STYLE);
   style = on ? (style | ES_NUMBER) : (style & ~static_cast<LONG_PTR>(ES_NUMBER));
@@ -99,30 +79,13 @@ void SetNumberOnly(HWND edit, bool on) {
   InvalidateRect(edit, nullptr, TRUE);
 }
 
-bool ListViewHasItem(HWND listView, const std::wstring& text) {
-  const int count = ListView_GetItemCount(listView);
-  wchar_t buf[1024];
-  for (int i = 0; i < count; ++i) {
-    buf[0] = 0;
-    ListView_GetItemText(listView, i, 0, buf, static_cast<int>(std::size(buf)));
-    if (text == buf) return true;
-  }
-  return false;
-}
-
 int TwipsPerPixelX() {
-  const HDC dc = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-  ReleaseDC(nullptr, dc);
+  const ScreenDC screen;
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
   return dpi > 0 ? 1440 / dpi : 15;
 }
 
-int TwipsPerPixelY() {
-  const HDC dc = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
-  return dpi > 0 ? 1440 / dpi : 15;
-}
+int TwipsPerPixelY() { return 1440 / ScreenDpiY(); }
 
 void LoadFormPosition(HWND hwnd, settings::Store& store, const std::string& section, bool useWidth,
                       long defaultWidth, bool useHeight, long defaultHeight, bool useMaximised) {

@@ -8,12 +8,11 @@
 
 namespace iv::ui {
 
-// Dispatches pending messages.
+// Dispatches pending messages (base/win/pump.h).
 void DoEvents();
 
-// Keeps dispatching messages until ms milliseconds have passed, sleeping until a
-// message arrives or the deadline passes. A 64-bit tick count keeps the deadline
-// right across the 32-bit counter's wrap. Returns at once for 0 or less.
+// Keeps dispatching messages until ms milliseconds have passed or the program is
+// quitting, sleeping while there are none. Returns at once for 0 or less.
 void Wait(long ms);
 
 // The program's loaded windows, in load order. Our top-level windows register
@@ -32,10 +31,7 @@ void UnloadAllForms(bool ignored = false);
 
 void ShowForm(HWND hwnd);
 void MakeTopmost(HWND hwnd);
-void HideWindow(HWND hwnd);
-void CloseWindow(HWND hwnd);  // sends WM_CLOSE and returns once it is handled
 void SetNumberOnly(HWND edit, bool on);
-bool ListViewHasItem(HWND listView, const std::wstring& text);
 
 // Position of a window in the settings store, in twips.
 void LoadFormPosition(HWND hwnd, settings::Store& store, const std::string& section, bool useWidth = false,

@@ -122,18 +122,14 @@ RECT FitRect(const RECT& client, UINT w, UINT h) {
   return {x, y, x + dw, y + dh};
 }
 
-struct DcDeleter {
-  void operator()(HDC dc) const { DeleteDC(dc); }
-};
-
 void Paint(HWND hwnd, ViewData& data) {
   PaintScope paint(hwnd);
   RECT client;
   GetClientRect(hwnd, &client);
   // Drawn off screen first so an animation does not flicker.
-  std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter> mem(CreateCompatibleDC(paint.dc()));
   UniqueBitmap bmp(CreateCompatibleBitmap(paint.dc(), std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)));
-  SelectScope keep(mem.get(), bmp.get());
+  MemoryDC mem(paint.dc());
+  mem.Select(bmp.get());
   FillRect(mem.get(), &client, GetSysColorBrush(COLOR_WINDOW));
   if (data.picture && client.right > 0 && client.bottom > 0) {
     Gdiplus::Image& image = *data.picture->image;

@@ -126,6 +126,8 @@ TEST_F(ButtonTest, SavedAndRestoredKeepsTheKnownQuirks) {
   button.SetBackColor(0x112233);
   button.SetFocusInverseColor(true);
   button.SetEnabled(true);
+  button.SetButtonShadow(false);
+  button.SetFont(Font{"Arial", 12, true});
   PropertyBag bag;
   button.WriteProperties(bag);
   EXPECT_EQ(bag.Names().front(), "Caption");
@@ -137,6 +139,9 @@ TEST_F(ButtonTest, SavedAndRestoredKeepsTheKnownQuirks) {
   restored.ReadProperties(bag, "cmdOther");
   EXPECT_EQ(restored.Caption(), "OK");
   EXPECT_EQ(restored.ButtonStyle(), 2);
+  EXPECT_FALSE(restored.ButtonShadow());
+  EXPECT_EQ(restored.GetFont().name, "Arial");
+  EXPECT_TRUE(restored.GetFont().bold);
   EXPECT_EQ(restored.BackColor(), 0x112233u);
   EXPECT_EQ(restored.FocusBorder(), InverseColor(0x112233));
   EXPECT_FALSE(restored.FocusInverseColor());  // read from a key never written
@@ -161,7 +166,7 @@ TEST_F(ButtonTest, UnreadableEntriesAreSkippedAndDisabledSurvives) {
   button.SetEnabled(false);
   PropertyBag bag;
   button.WriteProperties(bag);
-  bag.Write("ButtonStyle", std::string("abc"));
+  bag.Write("ButtonStyle", std::string("2x"));  // a number with more after it is no number
   bag.Write("Caption", int64_t{42});
   FakeSurface s2;
   Button restored(s2);
@@ -265,6 +270,15 @@ TEST_F(ButtonTest, DraggingOutAndBackReportsLeaveAndEnterOnce) {
   button.MouseMove(1, 0, 20, 10);
   button.MouseUp(1, 0, 20, 10);
   EXPECT_EQ(s.events, (std::vector<E>{E::MouseDown, E::MouseLeave, E::MouseEnter, E::MouseUp}));
+  // A second trip out and back is reported again.
+  s.Forget();
+  button.MouseDown(1, 0, 10, 10);
+  for (int i = 0; i < 2; ++i) {
+    button.MouseMove(1, 0, 2000, 10);
+    button.MouseMove(1, 0, 10, 10);
+  }
+  EXPECT_EQ(std::count(s.events.begin(), s.events.end(), E::MouseEnter), 2);
+  button.MouseUp(1, 0, 10, 10);
   // Moves without the capture or with another button are ignored.
   s.Forget();
   s.capture = false;
@@ -315,6 +329,13 @@ TEST_F(ButtonTest, DoubleClickPressesAgain) {
   EXPECT_TRUE(button.Pressed());
   button.MouseUp(1, 0, 0, 0);
   EXPECT_EQ(s.events, (std::vector<E>{E::MouseDown, E::MouseUp, E::Click, E::DblClick, E::MouseDown, E::MouseUp}));
+  // The right button neither clicks nor double-clicks.
+  s.Forget();
+  button.MouseDown(2, 0, 0, 0);
+  button.MouseUp(2, 0, 0, 0);
+  button.PlatformClick();
+  button.PlatformDblClick();
+  EXPECT_EQ(std::count(s.events.begin(), s.events.end(), E::DblClick), 0);
 }
 
 // ---- Drawing ----
@@ -365,6 +386,28 @@ TEST_F(ButtonTest, DisabledLaysACheckerboardShortOfTheEdges) {
   for (const DrawOp& op : s.ops)
     if (op.kind == DrawOp::Kind::Point) maxX = std::max(maxX, op.x1), maxY = std::max(maxY, op.y1);
   EXPECT_EQ(maxX, 1425);
+}
+
+TEST_F(ButtonTest, ThePressShowsAgainWhenThePointerComesBack) {
+  button.MouseDown(1, 0, 100, 100);
+  button.MouseMove(1, 0, -500, 100);
+  EXPECT_EQ(s.LastClear(), kAolBack);
+  s.Forget();
+  button.MouseMove(1, 0, 100, 100);
+  EXPECT_EQ(s.LastClear(), kAolBackClick);
+  ASSERT_FALSE(s.ops.empty());
+  EXPECT_EQ(s.ops.back().color, kAolFocusClicked);
+}
+
+TEST_F(ButtonTest, TheShadowIsThreeGreyBandsRightAndBelowTheFace) {
+  button.SetButtonShadow(true);
+  const int w = s.width - 45, h = s.height - 45;
+  for (int band = 0; band < 3; ++band) {
+    const Color grey = std::array<Color, 3>{0x808080, 0xA0A0A0, 0xC0C0C0}[band];
+    const int d = 15 * band;
+    EXPECT_TRUE(s.HasFill(w + d, 75, w + d, h + 15 + d, grey)) << band;
+    EXPECT_TRUE(s.HasFill(75, h + d, w + d, h + 15 + d, grey)) << band;
+  }
 }
 
 TEST_F(ButtonTest, FocusDotsRunInsideTheFace) {

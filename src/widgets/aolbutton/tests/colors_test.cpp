@@ -34,6 +34,17 @@ TEST(Hls, PureColoursAndRoundTrip) {
   EXPECT_EQ(HueToRGB(0, 240, 250), 60);  // wraps to 10
 }
 
+TEST(Hls, EdgesOfTheHueCycleRoundTheSameWay) {
+  EXPECT_EQ(HueToRGB(1, 241, 0), 2);  // hue 0 starts the rising edge, it does not end the cycle
+  EXPECT_EQ(HueToRGB(0, 10, 1), 1);   // (10 + 20) / 40 rounds up
+  EXPECT_EQ(HueToRGB(0, 40, 159), 2);  // (40 + 20) / 40 = 1.5, to even
+}
+
+TEST(Hls, ShadesOfAMixedColourKeepItsHue) {
+  EXPECT_EQ(DarkenColor(0x996633, 0.35f), 0x644220u);
+  EXPECT_EQ(LightenColor(0x996633, 0.2f), 0xCC9A66u);
+}
+
 TEST(Hls, LightenAddsAShareOfTheFullScale) {
   // Grey 0x808080 has luminance 121; 0.25 adds 60.
   EXPECT_EQ(ColorToHLS(0x808080).luminance, 121);

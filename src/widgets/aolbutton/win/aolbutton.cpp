@@ -35,10 +35,7 @@ Font FontFromHandle(HFONT font) {
   Font f;
   if (!font || !GetObjectW(font, sizeof lf, &lf)) return f;
   f.name = Narrow(lf.lfFaceName);
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  f.size = std::abs(lf.lfHeight) * 72.0f / static_cast<float>(dpi ? dpi : 96);
+  f.size = std::abs(lf.lfHeight) * 72.0f / static_cast<float>(ScreenDpiY());
   f.bold = lf.lfWeight >= FW_BOLD;
   f.italic = lf.lfItalic != 0;
   f.underline = lf.lfUnderline != 0;
@@ -47,9 +44,7 @@ Font FontFromHandle(HFONT font) {
 }
 
 HFONT MakeFont(const Font& f) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const int dpi = ScreenDpiY();
   LOGFONTW lf{};
   lf.lfHeight = -static_cast<LONG>(std::lround(f.size * static_cast<float>(dpi) / 72.0f));
   lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
