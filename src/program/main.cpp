@@ -1,5 +1,5 @@
-// Start-up: a command link goes to the download window; anything else starts the
-// main window, hidden for "-min".
+// Start-up: a command link goes to the download window, a rotation command to the
+// running copy; anything else starts the main window, hidden for "-min".
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -10,6 +10,8 @@
 #include "app/win/frmMain.h"
 #include "base/win/utf.h"
 #include "download/win/command_link.h"
+#include "download/win/instance.h"
+#include "rotation/core/commands.h"
 
 namespace {
 
@@ -25,6 +27,23 @@ std::wstring Arguments() {
   }
   while (*p == L' ' || *p == L'\t') ++p;
   return p;
+}
+
+// "-next" and the others: handed to the running copy (found as links find it), or,
+// with none running, to a new copy started in the tray once it has loaded.
+int RunRotationCommand(const std::wstring& args) {
+  const auto command = iv::rotation::ParseCommand(iv::Narrow(args));
+  if (!command) return 1;
+  const UINT message = RegisterWindowMessageW(iv::Widen(iv::rotation::kCommandMessageName).c_str());
+  const auto code = static_cast<WPARAM>(*command);
+  if (const HWND running = iv::download::FindMainWindow()) {
+    // The running copy answers at once and does the work after; a hung one is left alone.
+    DWORD_PTR answer = 0;
+    const bool taken = SendMessageTimeoutW(running, message, code, 0, SMTO_ABORTIFHUNG, 30000, &answer) &&
+                       answer == static_cast<DWORD_PTR>(iv::rotation::kCommandAccepted);
+    return taken ? 0 : 1;
+  }
+  return iv::app::RunMainWindow(true, [message, code](HWND main) { PostMessageW(main, message, code, 0); });
 }
 
 }  // namespace
@@ -47,6 +66,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       break;
     case iv::app::StartKind::MainShown:
       rc = iv::app::RunMainWindow(false);
+      break;
+    case iv::app::StartKind::RotationCommand:
+      rc = RunRotationCommand(args);
       break;
   }
   CoUninitialize();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the pictures in docs/screenshots: the main window on each of its tabs, a
-# picture imported as an icon, the exit question, and (when the native icon server
-# is built) the download window and its question. Runs the x86_64 build under Wine on a private Xvfb display.
+# picture imported as an icon, the rotation paused by "-pause", the exit question,
+# and (when the native icon server is built) the download window and its question.
+# Runs the x86_64 build under Wine on a private Xvfb display.
 #   tools/screenshots/make-screenshots.sh [--build DIR] [--native DIR] [--out DIR] [--prefix DIR]
 # Defaults: build/x86_64 (with ivshot.exe), build/native (icon server), docs/screenshots,
 # and the Wine prefix $IV_WINEPREFIX, else build/screenshots-wineprefix. A prefix of the
@@ -130,6 +131,13 @@ convert -size 640x480 gradient:'#ffb347-#6a3093' -fill '#fff3b0' -draw 'circle 3
   -fill '#2d1b4e' -draw 'rectangle 0,400 640,480' "$folder/Sunset.jpg"
 g=$(drive import "$main" "$(winepath -w "$folder/Sunset.jpg")" "My Pictures"); shot import-pictures "$g"
 drive ok "$main" >/dev/null
+
+# "-pause" from a second copy, as a shortcut would run it; it ends once the running
+# copy has taken the command, and the Icon Settings tab then says so.
+wine "$folder/iconvane.exe" -pause >/dev/null 2>&1
+g=$(drive tab "$main" 1); shot main-paused "$g"
+# The buddy icon pictures below need the rotation running again.
+wine "$folder/iconvane.exe" -resume >/dev/null 2>&1
 
 g=$(drive close "$main"); shot exit-question "$g"
 

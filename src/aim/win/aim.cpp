@@ -115,30 +115,31 @@ void Aim::ApplyBuddyIcon(const std::wstring& iconPath, bool manual) {
     return;
   }
   applying_ = true;
-  ApplyOnce(iconPath, manual);
-  while (pending_) {
-    const auto next = std::move(*pending_);
+  std::optional<std::pair<std::wstring, bool>> next{{iconPath, manual}};
+  while (next) {
+    if (ApplyOnce(next->first, next->second) && services_.applied) services_.applied(next->first);
+    next = std::move(pending_);
     pending_.reset();
-    ApplyOnce(next.first, next.second);
   }
   applying_ = false;
 }
 
-void Aim::ApplyOnce(const std::wstring& iconPath, bool manual) {
+bool Aim::ApplyOnce(const std::wstring& iconPath, bool manual) {
   // The schedule's first tick at start can come before TmrAIM's, and AIM may have been
   // restarted since the last tick: the method must be that of the AIM running now.
   TmrAIM_Timer();
   const std::wstring pictureId = UserPictureId();
-  if (UsesPreferencesMethod(aimVersion_)) PreferencesMethod(iconPath);
-  else PictureFileMethod(iconPath, pictureId, manual);
+  if (UsesPreferencesMethod(aimVersion_)) return PreferencesMethod(iconPath);
+  return PictureFileMethod(iconPath, pictureId, manual);
 }
 
-void Aim::PictureFileMethod(const std::wstring& iconPath, const std::wstring& pictureId, bool manual) {
+bool Aim::PictureFileMethod(const std::wstring& iconPath, const std::wstring& pictureId, bool manual) {
   // Without AIM's data folder the path would start with "\\", a network name.
   const bool haveFile = !GetAIMDataPath(store_).empty();
+  bool copied = false;
   if (haveFile) {
     if (GetFileAttrKind(pictureId) == 1) SetFileAttr(pictureId, 0);
-    CopyOver(iconPath, pictureId);
+    copied = CopyOver(iconPath, pictureId);
   }
   if (manual) services_.wait(100);
   if (haveFile) SetFileAttr(pictureId, 1);
@@ -148,9 +149,10 @@ void Aim::PictureFileMethod(const std::wstring& iconPath, const std::wstring& pi
   RefreshCurrentIcon(true);
   services_.wait(3000);
   if (haveFile) SetFileAttr(pictureId, 0);
+  return copied;
 }
 
-void Aim::PreferencesMethod(const std::wstring& iconPath) {
+bool Aim::PreferencesMethod(const std::wstring& iconPath) {
   const Driver driver{aimVersion_, programFolder_, services_.wait};
   // The close posted by the apply before may not have been handled yet; that dialog
   // is ours, not one the user has open, so let it go first (2 s at most).
@@ -167,10 +169,11 @@ void Aim::PreferencesMethod(const std::wstring& iconPath) {
   ShowBuddyIconsPage(driver, prefs, !wasOpen);
   HWND dialog = FindChooseIconDialog();
   std::wstring path = iconPath;
-  SubmitIconPath(driver, dialog, path);
+  const bool taken = SubmitIconPath(driver, dialog, path);
   if (!wasOpen) closingPrefs_ = CloseAIMPreferences();
   else if (userCategory != CurrentCategory(userPrefs)) RestoreCategory(userPrefs, userCategory);
   ShowInPreview(iconPath);
+  return taken;
 }
 
 void Aim::ShowInPreview(const std::wstring& source) {

@@ -20,6 +20,7 @@ struct Services {
   std::function<void(const std::wstring& url)> shellOpen;     // result is not looked at
   std::function<std::wstring()> buddyIconLink;                // "aim:BuddyIcon?Src=" + server + "/nothing.gif"
   std::function<void(const std::wstring& gif)> showCurrentIcon;  // WbCurrent
+  std::function<void(const std::wstring& iconPath)> applied;     // after AIM took an icon
 };
 
 class Aim {
@@ -60,9 +61,10 @@ class Aim {
 
  private:
   std::wstring UserPictureId();
-  void ApplyOnce(const std::wstring& iconPath, bool manual);
-  void PictureFileMethod(const std::wstring& iconPath, const std::wstring& pictureId, bool manual);
-  void PreferencesMethod(const std::wstring& iconPath);
+  // Each true when the icon reached AIM.
+  bool ApplyOnce(const std::wstring& iconPath, bool manual);
+  bool PictureFileMethod(const std::wstring& iconPath, const std::wstring& pictureId, bool manual);
+  bool PreferencesMethod(const std::wstring& iconPath);
   void ShowInPreview(const std::wstring& source);
 
   settings::Store& store_;

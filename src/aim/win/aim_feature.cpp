@@ -50,6 +50,9 @@ class AimFeature : public ui::Feature {
     services.showCurrentIcon = [&host](const std::wstring& gif) {
       ui::SetImagePath(host.Control(ids::WbCurrent), gif);
     };
+    services.applied = [&host](const std::wstring& path) {
+      if (host.Hooks().iconApplied) host.Hooks().iconApplied(path);
+    };
     aim_ = std::make_unique<Aim>(host_.Store(), host_.ProgramFolder(), host_.MainWindow(), std::move(services));
     aim_->LoadHook();
     // The schedule applies through the host; only cmdUse applies manually.

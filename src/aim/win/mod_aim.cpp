@@ -120,9 +120,9 @@ void PressButtonPosted(HWND button) {
   PostMessageW(button, WM_KEYUP, VK_SPACE, 0);
 }
 
-void SubmitIconPath(const Driver& d, HWND& dialog, std::wstring& path) {
+bool SubmitIconPath(const Driver& d, HWND& dialog, std::wstring& path) {
   path = Completed(d, path);
-  if (!FileExists(path)) return;
+  if (!FileExists(path)) return false;
   for (int tries = 0; !dialog && tries < 50; ++tries) {
     dialog = FindChooseIconDialog();
     if (!dialog) d.wait(100);
@@ -130,6 +130,7 @@ void SubmitIconPath(const Driver& d, HWND& dialog, std::wstring& path) {
   dialog = FindChooseIconDialog();
   if (dialog) ShowWindow(dialog, SW_HIDE);
   dialog = FindChooseIconDialog();
+  if (!dialog) return false;
   const HWND nameBox = FindChild(dialog, L"Edit", nullptr);
   path = Completed(d, path);
   SetControlText(nameBox, path);
@@ -137,12 +138,13 @@ void SubmitIconPath(const Driver& d, HWND& dialog, std::wstring& path) {
   for (int attempt = 0; attempt < 5; ++attempt) {
     const HWND select = FindChild(dialog, L"Button", L"&Select");
     path = Completed(d, path);
-    if (!FileExists(path)) return;
+    if (!FileExists(path)) return false;
     SetControlText(nameBox, path);
     PressButton(select);
-    if (!FindChooseIconDialog()) return;  // AIM took the file
+    if (!FindChooseIconDialog()) return true;  // AIM took the file
     d.wait(50);
   }
+  return false;
 }
 
 }  // namespace iv::aim

@@ -26,8 +26,9 @@ void SelectBuddyIconsCategory(const Driver& d, HWND prefs);
 void ClickCategoryList(const Driver& d, HWND list);
 HWND FindBrowseButton(HWND prefs);
 // Types the icon's path into the file dialog and presses "&Select"; waits up to
-// about 5 s for the dialog to appear and tries to select 5 times.
-void SubmitIconPath(const Driver& d, HWND& dialog, std::wstring& path);
+// about 5 s for the dialog to appear and tries to select 5 times. True when AIM
+// took the file (the dialog went away after "&Select").
+bool SubmitIconPath(const Driver& d, HWND& dialog, std::wstring& path);
 void SetControlText(HWND control, const std::wstring& text);
 // The selected item of the Preferences category list, -1 when none.
 int CurrentCategory(HWND prefs);

@@ -98,6 +98,19 @@ TEST(Apply, PreferencesMethodSetsTheIconOutOfSight) {
   EXPECT_TRUE(SameFile(icon, sim.folder() + L"\\tmp.gif"));
 }
 
+// Only an icon AIM took counts as applied (the rotation's history is written from it).
+TEST(Apply, OnlyIconsAimTookAreReported) {
+  SimSession sim(L"aimsim.exe");
+  ASSERT_TRUE(sim.running());
+  Aim& aim = sim.Start();
+  aim.ApplyBuddyIcon(sim.folder() + L"\\gone.gif", false);
+  EXPECT_TRUE(sim.applied().empty());
+  const std::wstring icon = sim.Icon(L"taken.gif", 't');
+  aim.ApplyBuddyIcon(icon, false);
+  EXPECT_TRUE(SameFile(icon, sim.PictureId()));
+  EXPECT_EQ(sim.applied(), std::vector<std::wstring>{icon});
+}
+
 TEST(Apply, PreferencesTheUserHadOpenStayWhereTheyWere) {
   SimSession sim(L"aimsim.exe");
   ASSERT_TRUE(sim.running());

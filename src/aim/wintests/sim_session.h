@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "aim/win/aim.h"
 #include "aim/win/discovery.h"
@@ -94,6 +95,7 @@ class SimSession {
     s.shellOpen = [](const std::wstring& url) { (void)shell::ShellOpen(url); };
     s.buddyIconLink = [link] { return link; };
     s.showCurrentIcon = [this](const std::wstring& gif) { shown_ = gif; };
+    s.applied = [this](const std::wstring& icon) { applied_.push_back(icon); };
     aim_ = std::make_unique<Aim>(settings::RegistryStore(), dir_.path(), host_.hwnd(), std::move(s));
     aim_->LoadHook();
     aim_->TmrAIM_Timer();
@@ -143,6 +145,8 @@ class SimSession {
   std::wstring Icon(const std::wstring& name, char tag) const { return WriteIcon(dir_ / name, tag); }
   const std::wstring& folder() const { return dir_.path(); }
   const std::wstring& shown() const { return shown_; }
+  // The icons the integration reported as taken by AIM, in order.
+  const std::vector<std::wstring>& applied() const { return applied_; }
   HWND aimWindow() const { return aimWindow_; }
   HWND host() const { return host_.hwnd(); }
   bool running() const { return aimWindow_ != nullptr; }
@@ -154,6 +158,7 @@ class SimSession {
   HostWindow host_;
   std::unique_ptr<Aim> aim_;
   std::wstring shown_;
+  std::vector<std::wstring> applied_;
 };
 
 }  // namespace iv::aim::testing

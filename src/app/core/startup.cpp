@@ -1,6 +1,7 @@
 #include "app/core/startup.h"
 
 #include "base/core/text.h"
+#include "rotation/core/commands.h"
 
 namespace iv::app {
 
@@ -10,6 +11,7 @@ StartKind DecideStart(std::string_view commandLine) {
       commandLine.size() > 1 && commandLine.front() == '"' ? commandLine.substr(1) : commandLine;
   if (StartsWithNoCase(link, "icvan:")) return StartKind::CommandLink;
   if (commandLine == "-min") return StartKind::MainHidden;
+  if (rotation::ParseCommand(commandLine)) return StartKind::RotationCommand;
   return StartKind::MainShown;
 }
 

@@ -16,4 +16,12 @@ TEST(Startup, CommandLinksInAnyCaseAndMinExactly) {
   EXPECT_EQ(DecideStart("icvan"), StartKind::MainShown);
 }
 
+TEST(Startup, RotationCommandsGoToTheRunningCopy) {
+  EXPECT_EQ(DecideStart("-next"), StartKind::RotationCommand);
+  EXPECT_EQ(DecideStart("-PREVIOUS"), StartKind::RotationCommand);
+  EXPECT_EQ(DecideStart("\"-Pause\""), StartKind::RotationCommand);
+  EXPECT_EQ(DecideStart("-resume"), StartKind::RotationCommand);
+  EXPECT_EQ(DecideStart("-next -min"), StartKind::MainShown);
+}
+
 }  // namespace iv::app

@@ -271,9 +271,10 @@ void frmMain::ShowAbout() {
   if (hooks_.showAbout) hooks_.showAbout();
 }
 
-int RunMainWindow(bool hidden) {
+int RunMainWindow(bool hidden, const std::function<void(HWND)>& loaded) {
   frmMain main(settings::RegistryStore(), hidden);
   if (!main.Load()) return 1;
+  if (loaded) loaded(main.hwnd());
   return RunMessageLoop();
 }
 

@@ -1,6 +1,7 @@
 // The main window: three tabs of library, rotation and schedule views, the command
 // bar and the bottom buttons. Subsystems handle their own controls as Features.
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <utility>
@@ -86,7 +87,8 @@ class frmMain : public ui::Form, public ui::Host {
 };
 
 // Creates the main window (shown, or hidden for "-min") and runs the message loop
-// until the program ends. Returns the process exit code.
-int RunMainWindow(bool hidden);
+// until the program ends; 'loaded' is called with the window once it has loaded.
+// Returns the process exit code.
+int RunMainWindow(bool hidden, const std::function<void(HWND)>& loaded = nullptr);
 
 }  // namespace iv::app

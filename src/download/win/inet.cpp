@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "base/win/handles.h"
+#include "base/win/pump.h"
 #include "base/win/utf.h"
 #include "download/win/files.h"
 
@@ -208,24 +209,9 @@ void Work(std::shared_ptr<Pool> pool, int index) {
 
 enum class WaitEnd { Done, TimedOut, Quit };
 
-// Dispatches what is pending until 'done' is set (or all of it without one); false
-// when the program is ending.
-bool Pump(HANDLE done) {
-  MSG msg;
-  while ((!done || WaitForSingleObject(done, 0) == WAIT_TIMEOUT) && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // Leave the quit to the outer loop.
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return false;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return true;
-}
-
 WaitEnd WaitFor(Transfer& t) {
   const HANDLE done = t.done.get();
+  const auto finished = [done] { return WaitForSingleObject(done, 0) != WAIT_TIMEOUT; };
   for (;;) {
     DWORD wait = 250;  // a transfer still queued behind others has no time-out of its own yet
     if (t.started) {
@@ -234,9 +220,10 @@ WaitEnd WaitFor(Transfer& t) {
       if (idle >= limit) return WaitEnd::TimedOut;
       wait = limit - idle;
     }
-    const DWORD w = MsgWaitForMultipleObjectsEx(1, &done, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (w == WAIT_OBJECT_0 || w == WAIT_FAILED) return WaitEnd::Done;
-    if (w != WAIT_TIMEOUT && !Pump(done)) return WaitEnd::Quit;
+    // The limit counts from the last activity, so a quiet spell is measured afresh.
+    const Pumped p = PumpUntil(finished, wait, done);
+    if (p.end == PumpEnd::Done) return WaitEnd::Done;
+    if (p.end == PumpEnd::Quit) return WaitEnd::Quit;
   }
 }
 
@@ -299,7 +286,7 @@ Fetched Inet::OpenURL(const std::string& url, InetTimeouts timeouts, std::wstrin
   if (!t) return {};
   waiting_ = t;
   // Pending messages first: with replies already in, the window still paints and closes.
-  const WaitEnd end = Pump(nullptr) ? WaitFor(*t) : WaitEnd::Quit;
+  const WaitEnd end = PumpPending() ? WaitFor(*t) : WaitEnd::Quit;
   if (waiting_ == t) waiting_.reset();
   if (end == WaitEnd::Quit) Cancel();
   if (end == WaitEnd::TimedOut)

@@ -16,6 +16,9 @@ HANDLE g_asked = nullptr;
 void CALLBACK CancelWhenAsked(HWND, UINT, UINT_PTR, DWORD) {
   if (WaitForSingleObject(g_asked, 0) == WAIT_OBJECT_0) g_inet->Cancel();
 }
+void CALLBACK QuitWhenAsked(HWND, UINT, UINT_PTR, DWORD) {
+  if (WaitForSingleObject(g_asked, 0) == WAIT_OBJECT_0) PostQuitMessage(7);
+}
 
 }  // namespace
 
@@ -47,19 +50,25 @@ TEST(Inet, ASilentServerTimesOut) {
   EXPECT_LT(GetTickCount64() - start, 10000u);
 }
 
-TEST(Inet, CancelWhileWaitingEndsTheWaitAtOnce) {
-  HttpStub server;
-  server.Set("/slow", {200, "late", 15000});
-  Inet inet;
-  g_inet = &inet;
-  g_asked = server.Asked("/slow");
-  const UINT_PTR timer = SetTimer(nullptr, 0, 20, CancelWhenAsked);
-  const ULONGLONG start = GetTickCount64();
-  EXPECT_EQ(inet.OpenURL(server.Base() + "/slow").status, Fetched::Status::Cancelled);
-  EXPECT_LT(GetTickCount64() - start, 15000u);
-  KillTimer(nullptr, timer);
-  server.Set("/ok", {200, "fine"});
-  EXPECT_EQ(inet.OpenURL(server.Base() + "/ok").body, "fine");
+// A cancel, or the program's quit (which stays queued for the outer loop).
+TEST(Inet, CancelOrQuitWhileWaitingEndsTheWaitAtOnce) {
+  for (const TIMERPROC tick : {CancelWhenAsked, QuitWhenAsked}) {
+    HttpStub server;
+    server.Set("/slow", {200, "late", 15000});
+    Inet inet;
+    g_inet = &inet;
+    g_asked = server.Asked("/slow");
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, tick);
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(inet.OpenURL(server.Base() + "/slow").status, Fetched::Status::Cancelled);
+    EXPECT_LT(GetTickCount64() - start, 15000u);
+    KillTimer(nullptr, timer);
+    MSG quit{};
+    EXPECT_EQ(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, tick == QuitWhenAsked);
+    if (tick == QuitWhenAsked) EXPECT_EQ(quit.wParam, 7u);
+    server.Set("/ok", {200, "fine"});
+    EXPECT_EQ(inet.OpenURL(server.Base() + "/ok").body, "fine");
+  }
 }
 
 TEST(Inet, IconsAskedForAheadRunTogetherAndOneCancelStopsThemAll) {

@@ -31,8 +31,8 @@ std::wstring W(const std::string& s) { return std::wstring(s.begin(), s.end()); 
 // --- The program's windows, seen from outside -------------------------------------
 
 // Presses a button of the copy's message box once the box is up.
-bool Answer(e2e::Process& p, const wchar_t* button) {
-  return iv::download::testing::AnswerBox(p, button, L"Iconvane", kLong);
+bool Answer(e2e::Process& p, const wchar_t* button, const wchar_t* title = L"Iconvane") {
+  return iv::download::testing::AnswerBox(p, button, title, kLong);
 }
 
 std::vector<std::wstring> ListBoxTexts(HWND lb) {
@@ -145,9 +145,10 @@ class SiteE2E : public ::testing::Test {
     ASSERT_TRUE(main);
   }
   // A copy started with a link, as the browser starts it.
-  e2e::Process StartLink(const std::string& command, const std::string& key, const std::string& target) {
-    return e2e::Process(Exe(), L"icvan:" + W(command) + L"?" + W(key) + L"=" + W(site.Base() + target),
-                        folder.path());
+  e2e::Process StartLink(const std::string& command, const std::string& key, const std::string& target,
+                         const std::wstring& quote = L"", const std::wstring& scheme = L"icvan:") {
+    const std::wstring link = scheme + W(command) + L"?" + W(key) + L"=" + W(site.Base() + target);
+    return e2e::Process(Exe(), quote + link + quote, folder.path());
   }
   HWND Control(int id) const { return e2e::FindDescendant(main, id); }
   std::string Library(const std::string& category, const std::string& file) const {
@@ -275,7 +276,17 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
   EXPECT_EQ(ReadAll(file), old);
   EXPECT_EQ(ListBoxTexts(Control(ids::LstCats)), oldNames);
 
+  // A file that cannot be replaced is no success either, and the old one stays.
   ASSERT_TRUE(site.Clear("/iconvane.php"));
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+  upd = open();
+  ASSERT_TRUE(upd);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(upd, kRibbonId)) == kFailed; }, kLong));
+  EXPECT_NE(e2e::WindowText(upd), L"Success!");
+  EXPECT_TRUE(close(upd, L"Cancel"));
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadAll(file), old);
+
   upd = open();
   ASSERT_TRUE(upd);
   EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(upd) == L"Success!"; }, kLong));
@@ -364,6 +375,94 @@ TEST_F(SiteE2E, IconServerFailuresWriteNothing) {
     EXPECT_TRUE(Rotation().empty());
     EXPECT_TRUE(QueueGone());
   }
+}
+
+TEST_F(SiteE2E, WithoutARunningCopyTheDownloadingCopyBecomesTheProgram) {
+  e2e::Process dl = StartLink("AddList", "list", "/list.php?dir=Smileys");
+  ASSERT_TRUE(Answer(dl, L"Yes"));
+  const HWND own = e2e::WaitForMainWindow(dl.pid(), kLong);
+  ASSERT_TRUE(own);
+  // The list's window stays open beside it, and the new main copy adds the list itself.
+  EXPECT_TRUE(e2e::WaitForTopWindow(dl.pid(), L"frmDL", L"Download Complete", kLong));
+  std::vector<std::wstring> expected;
+  for (const std::string& f : ListedFiles(site.Get("/list.php?dir=Smileys").body))
+    expected.push_back(L"Smileys\\" + W(f));
+  ASSERT_EQ(expected.size(), 3u);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return Rotation() == expected && QueueGone(); }, kLong));
+  EXPECT_EQ(ListBoxTexts(e2e::FindDescendant(own, ids::lstRotation)), expected);
+  EXPECT_TRUE(e2e::CloseProgram(dl, own));
+
+  // An icon's window goes, and the program it opened keeps running; No adds nothing.
+  e2e::Process icon = StartLink("AddIcon", "icon", "/icons/Funny.Cats/cat-black.gif");
+  ASSERT_TRUE(Answer(icon, L"No"));
+  const HWND iconMain = e2e::WaitForMainWindow(icon.pid(), kLong);
+  ASSERT_TRUE(iconMain);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::TopWindows(icon.pid(), L"frmDL").empty(); }, kLong));
+  EXPECT_FALSE(icon.WaitExit(0));
+  EXPECT_EQ(Rotation(), expected);
+  EXPECT_TRUE(QueueGone());
+  EXPECT_TRUE(e2e::CloseProgram(icon, iconMain));
+}
+
+TEST_F(SiteE2E, ClosingDuringTransfersEndsTheCopyWithoutWritingAnything) {
+  const std::vector<std::string> sports = ListedFiles(site.Get("/list.php?dir=Sports").body);
+  ASSERT_EQ(sports.size(), 3u);
+  struct Case {
+    const char* command;
+    const char* key;
+    std::string target;
+    std::string slow;                // the failure switch's pattern
+    std::vector<std::string> asked;  // under way when the window closes
+  };
+  const std::string icon = "/icons/Funny.Cats/cat-wink.gif";
+  // In the list every icon is slow, so each worker is inside a transfer at the close.
+  const std::vector<Case> cases{{"AddIcon", "icon", icon, icon, {icon}},
+                                {"AddList", "list", "/list.php?dir=Sports", "/icons/Sports/*",
+                                 {"/icons/Sports/" + sports[0], "/icons/Sports/" + sports[1],
+                                  "/icons/Sports/" + sports[2]}}};
+  StartRunningCopy();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    ASSERT_TRUE(site.Fail("slow", c.slow, "&delay=2000&chunks=8"));
+    e2e::Process dl = StartLink(c.command, c.key, c.target);
+    const HWND w = e2e::WaitForTopWindow(dl.pid(), L"frmDL", nullptr, kLong);
+    ASSERT_TRUE(w);
+    for (const std::string& path : c.asked)
+      ASSERT_TRUE(e2e::WaitUntil([&] { return site.Hits(path) == 1; }, kLong)) << path;
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(dl.WaitExit(12000)) << "a transfer ran on after the close";
+    EXPECT_EQ(folder.LibraryFiles(), std::vector<std::string>{});
+    EXPECT_TRUE(Rotation().empty());
+    EXPECT_TRUE(QueueGone());
+  }
+}
+
+TEST_F(SiteE2E, AnUnknownCommandIsReportedAndEnds) {
+  const std::string icon = "/icons/Funny.Cats/cat-grey.gif";
+  e2e::Process dl = StartLink("addicon", "icon", icon);
+  ASSERT_TRUE(Answer(dl, L"OK", L"Picvane"));
+  EXPECT_TRUE(dl.WaitExit(kLong));
+  EXPECT_EQ(site.Hits(icon), 0);
+}
+
+TEST_F(SiteE2E, TheRegisteredCommandLineWorks) {
+  StartRunningCopy();
+  const std::wstring expected = L"\"" + Exe() + L"\" \"%1\"";
+  const auto registered = [] {
+    wchar_t command[1024];
+    DWORD size = sizeof(command);
+    return RegGetValueW(HKEY_CLASSES_ROOT, L"icvan\\shell\\open\\command", nullptr, RRF_RT_REG_SZ, nullptr, command,
+                        &size) == ERROR_SUCCESS
+               ? std::wstring(command)
+               : std::wstring();
+  };
+  // The load sequence registers the scheme; it may still be running.
+  EXPECT_TRUE(e2e::WaitUntil([&] { return registered() == expected; }, kLong)) << registered();
+  const std::string icon = "/icons/Smileys/smile-blue.gif";
+  e2e::Process dl = StartLink("AddIcon", "icon", icon, L"\"", L"ICVAN:");
+  ASSERT_TRUE(Answer(dl, L"Yes"));
+  EXPECT_TRUE(dl.WaitExit(kLong));
+  EXPECT_EQ(Library("Smileys", "smile-blue.gif"), site.Get(icon).body);
 }
 
 }  // namespace iv::download::testing

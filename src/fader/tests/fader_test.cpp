@@ -17,17 +17,45 @@ const std::vector<Color> kBlackWhite{0x000000, 0xFFFFFF};
 
 }  // namespace
 
-TEST(FadeText, FourLettersBlackToWhiteRoundHalvesToEven) {
-  EXPECT_EQ(FadeText("abcd", kBlackWhite, 1),
-            T("404040") + "a" + T("808080") + "b" + T("BFBFBF") + "c" + T("FFFFFF") + "d");
-}
-
-TEST(FadeText, CharactersAreDealtOverTheSegments) {
-  // Five characters over three colours: segments of 3 and 2.
-  EXPECT_EQ(FadeText("abcde", {0x000000, 0xFFFFFF, 0x000000}, 1),
-            T("555555") + "a" + T("AAAAAA") + "b" + T("FFFFFF") + "c" + T("808080") + "d" + T("000000") + "e");
-  // More segments than characters: the trailing segments stay empty.
-  EXPECT_EQ(FadeText("a", {0x000000, 0xFFFFFF, 0x0000FF}, 1), T("FFFFFF") + "a");
+TEST(FadeText, TagsEachCharacterWithItsPlaceInTheFade) {
+  const std::vector<Color> flat{0xFFFFFF, 0xFFFFFF};
+  const std::string w = T("FFFFFF");
+  struct Case {
+    std::string text;
+    std::vector<Color> colors;
+    int step;
+    std::string expected;
+  } cases[] = {
+      // Rounding halves to even.
+      {"abcd", kBlackWhite, 1, T("404040") + "a" + T("808080") + "b" + T("BFBFBF") + "c" + w + "d"},
+      // Five characters over three colours: segments of 3 and 2.
+      {"abcde", {0x000000, 0xFFFFFF, 0x000000}, 1,
+       T("555555") + "a" + T("AAAAAA") + "b" + w + "c" + T("808080") + "d" + T("000000") + "e"},
+      // More segments than characters: the trailing segments stay empty.
+      {"a", {0x000000, 0xFFFFFF, 0x0000FF}, 1, w + "a"},
+      // Red is in the low byte and written first.
+      {"x", {0x0000FF, 0x0000FF}, 1, T("FF0000") + "x"},
+      {"x", {0xFF0000, 0xFF0000}, 1, T("0000FF") + "x"},
+      // Degenerate inputs give empty text.
+      {"abc", {0x123456}, 1, ""},
+      {"abc", {}, 1, ""},
+      {"", kBlackWhite, 1, ""},
+      // HTML characters are copied as they are; multi-byte characters stay whole.
+      {"<&>", flat, 1, w + "<" + w + "&" + w + ">"},
+      {"\xC3\xA9\xE2\x82\xAC", kBlackWhite, 1, T("808080") + "\xC3\xA9" + w + "\xE2\x82\xAC"},
+      // Smileys keep the colour of their first character.
+      {":)", flat, 1, w + ":)"},
+      {":-)", flat, 1, w + ":-)"},
+      {"8-)", flat, 1, w + "8-)"},
+      {">:o", flat, 1, w + ">:o"},
+      {"a:(b", flat, 1, w + "a" + w + ":(" + w + "b"},
+      {"O:-)", flat, 1, w + "O" + w + ":-)"},  // the tail is found as ":-)"
+      {":):)", flat, 1, w + ":)" + w + ":)"},  // not found twice once taken from the window
+      // A ">" after a tag is not taken for the end of the tag.
+      {"a>:o", flat, 2, w + "a" + w + ">:o"},
+      {">:o", flat, 3, w + ">:o"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FadeText(c.text, c.colors, c.step), c.expected) << c.text << " " << c.step;
 }
 
 TEST(FadeText, StepPlacesTagsAcrossTheWholeText) {
@@ -37,48 +65,6 @@ TEST(FadeText, StepPlacesTagsAcrossTheWholeText) {
   for (char plain : std::string("bdegh")) EXPECT_EQ(out.find(std::string(">") + plain), std::string::npos) << plain;
   // Step 0 or below tags every character like step 1.
   EXPECT_EQ(Count(FadeText("abcdef", kBlackWhite, 0), "<font"), 6u);
-}
-
-TEST(FadeText, RedInTheLowByteIsWrittenFirst) {
-  EXPECT_EQ(FadeText("x", {0x0000FF, 0x0000FF}, 1), T("FF0000") + "x");
-  EXPECT_EQ(FadeText("x", {0xFF0000, 0xFF0000}, 1), T("0000FF") + "x");
-}
-
-TEST(FadeText, DegenerateInputsGiveEmptyText) {
-  EXPECT_EQ(FadeText("abc", {0x123456}, 1), "");
-  EXPECT_EQ(FadeText("abc", {}, 1), "");
-  EXPECT_EQ(FadeText("", kBlackWhite, 1), "");
-}
-
-TEST(FadeText, HtmlCharactersAreCopiedAsTheyAre) {
-  const std::string out = FadeText("<&>", {0xFFFFFF, 0xFFFFFF}, 1);
-  EXPECT_EQ(out, T("FFFFFF") + "<" + T("FFFFFF") + "&" + T("FFFFFF") + ">");
-}
-
-TEST(FadeText, MultiByteCharactersStayWhole) {
-  const std::string out = FadeText("\xC3\xA9\xE2\x82\xAC", kBlackWhite, 1);
-  EXPECT_EQ(out, T("808080") + "\xC3\xA9" + T("FFFFFF") + "\xE2\x82\xAC");
-}
-
-TEST(FadeText, SmileysKeepTheColourOfTheirFirstCharacter) {
-  const Color white = 0xFFFFFF;
-  const std::vector<Color> flat{white, white};
-  EXPECT_EQ(FadeText(":)", flat, 1), T("FFFFFF") + ":)");
-  EXPECT_EQ(FadeText(":-)", flat, 1), T("FFFFFF") + ":-)");
-  EXPECT_EQ(FadeText("8-)", flat, 1), T("FFFFFF") + "8-)");
-  EXPECT_EQ(FadeText(">:o", flat, 1), T("FFFFFF") + ">:o");
-  EXPECT_EQ(FadeText("a:(b", flat, 1), T("FFFFFF") + "a" + T("FFFFFF") + ":(" + T("FFFFFF") + "b");
-  // The tail of "O:-)" is found as ":-)".
-  EXPECT_EQ(FadeText("O:-)", flat, 1), T("FFFFFF") + "O" + T("FFFFFF") + ":-)");
-  // The same smiley is not found twice once it has been taken from the window.
-  EXPECT_EQ(FadeText(":):)", flat, 1), T("FFFFFF") + ":)" + T("FFFFFF") + ":)");
-}
-
-TEST(FadeText, AGreaterThanSignIsNotTakenForTheEndOfATag) {
-  const std::vector<Color> flat{0xFFFFFF, 0xFFFFFF};
-  // Tags before characters 1, 2 and 4: the ">" of the smiley follows a tag.
-  EXPECT_EQ(FadeText("a>:o", flat, 2), T("FFFFFF") + "a" + T("FFFFFF") + ">:o");
-  EXPECT_EQ(FadeText(">:o", flat, 3), T("FFFFFF") + ">:o");
 }
 
 TEST(Smileys, HasSmileyRemovesEveryOccurrenceOfTheFirstMatch) {

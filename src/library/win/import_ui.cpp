@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "base/win/handles.h"
+#include "base/win/pump.h"
 #include "base/win/utf.h"
 #include "base/win/window.h"
 #include "library/core/import_report.h"
@@ -122,25 +123,16 @@ void RunWorker(Batch& batch, HWND progress, HANDLE done) {
   SetEvent(done);
 }
 
-// Keeps the window answering until the worker signals `done`.
-void PumpUntil(HANDLE done, Batch& batch, HWND progress) {
-  bool quit = false;
-  WPARAM quitCode = 0;
-  while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        quit = true;
-        quitCode = msg.wParam;
-        batch.cancel = true;
-        break;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+// Keeps the window answering until the worker signals `done`. After WM_QUIT (left
+// queued for the outer loop) the worker is cancelled and awaited without pumping.
+void AwaitWorker(HANDLE done, Batch& batch, HWND progress) {
+  const Pumped p = PumpUntil([&] {
     if (!IsWindow(progress)) batch.cancel = true;  // the program is closing
-  }
-  if (quit) PostQuitMessage(static_cast<int>(quitCode));  // for the loop that owns it
+    return WaitForSingleObject(done, 0) != WAIT_TIMEOUT;
+  }, INFINITE, done);
+  if (p.end != PumpEnd::Quit) return;
+  batch.cancel = true;
+  WaitForSingleObject(done, INFINITE);
 }
 
 // Runs the import with the progress window; owner is disabled meanwhile.
@@ -154,7 +146,7 @@ void RunBatch(HWND owner, Batch& batch) {
   const bool wasEnabled = IsWindowEnabled(owner) != FALSE;
   if (wasEnabled) EnableWindow(owner, FALSE);
   std::thread worker(RunWorker, std::ref(batch), progress->hwnd(), done.get());
-  PumpUntil(done.get(), batch, progress->hwnd());
+  AwaitWorker(done.get(), batch, progress->hwnd());
   worker.join();
   if (wasEnabled && IsWindow(owner)) EnableWindow(owner, TRUE);
   if (progress->hwnd()) DestroyWindow(progress->hwnd());

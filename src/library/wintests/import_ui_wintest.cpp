@@ -136,6 +136,7 @@ TEST_F(ImportUiTest, ANewCategoryForPicturesThatAllFailIsNotLeftBehind) {
 struct Watch {
   HWND main = nullptr;
   int ticks = 0;
+  bool quit = false;  // the program ends instead of the user pressing "Cancel"
   bool sawProgress = false, mainDisabled = false, pressed = false;
 };
 Watch* g_watch = nullptr;
@@ -150,40 +151,55 @@ void CALLBACK PressCancelOnThirdPicture(HWND, UINT, UINT_PTR, DWORD) {
   GetWindowTextW(GetDlgItem(progress, 10), label, 200);
   if (std::wstring(label).rfind(L"Importing 3 of 40: ", 0) != 0) return;
   w.sawProgress = true;
+  if (w.quit) {
+    w.pressed = true;
+    PostQuitMessage(3);
+    return;
+  }
   const HWND cancel = FindWindowExW(progress, nullptr, nullptr, L"Cancel");
   if (!cancel) return;
   w.pressed = true;
   SendMessageW(cancel, BM_CLICK, 0, 0);
 }
 
-TEST_F(ImportUiTest, ProgressShowsAndCancelStopsAfterThePictureInHand) {
+// "Cancel", or the program's quit, which waits for the worker and stays queued for the
+// outer loop.
+TEST_F(ImportUiTest, ProgressShowsAndCancelOrQuitStopsAfterThePictureInHand) {
   std::vector<std::wstring> many;
   for (int i = 0; i < 40; ++i) {
     const fs::path copy = pictures_ / (L"photo" + std::to_wstring(i) + L".jpg");
     fs::copy_file(pictures_ / L"Beach.jpg", copy);
     many.push_back(copy.wstring());
   }
-  host_->chosen = many;
-  host_->categoryAnswers = {L"Many"};
-  Watch watch{host_->MainWindow()};
-  g_watch = &watch;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 10, PressCancelOnThirdPicture);
-  host_->Click(ids::cmdImport);
-  KillTimer(nullptr, timer);
-  g_watch = nullptr;
-  EXPECT_TRUE(watch.sawProgress);
-  EXPECT_TRUE(watch.pressed);
-  EXPECT_TRUE(watch.mainDisabled);
-  EXPECT_FALSE(FindWindowW(kImportWindowClass, nullptr));
-  EXPECT_TRUE(IsWindowEnabled(host_->MainWindow()));
-  const auto icons = Icons(L"Many");
-  EXPECT_GE(icons.size(), 2u);
-  EXPECT_LT(icons.size(), 10u);
-  for (const auto& icon : icons) EXPECT_GT(fs::file_size(host_->Library() / L"Many" / icon), 100u) << icon;
-  ASSERT_EQ(host_->told.size(), 1u);
-  EXPECT_NE(host_->told[0].find("Import Cancelled"), std::string::npos);
-  EXPECT_NE(host_->told[0].find(std::to_string(icons.size()) + " of 40 pictures"), std::string::npos)
-      << host_->told[0];
+  for (const bool quit : {false, true}) {
+    SCOPED_TRACE(quit ? "quit" : "cancel");
+    const std::wstring category = quit ? L"Quit" : L"Many";
+    host_->chosen = many;
+    host_->categoryAnswers = {category};
+    host_->told.clear();
+    Watch watch{host_->MainWindow()};
+    watch.quit = quit;
+    g_watch = &watch;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, PressCancelOnThirdPicture);
+    host_->Click(ids::cmdImport);
+    KillTimer(nullptr, timer);
+    g_watch = nullptr;
+    MSG msg{};
+    EXPECT_EQ(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, quit);
+    EXPECT_TRUE(watch.sawProgress);
+    EXPECT_TRUE(watch.pressed);
+    EXPECT_TRUE(watch.mainDisabled);
+    EXPECT_FALSE(FindWindowW(kImportWindowClass, nullptr));
+    EXPECT_TRUE(IsWindowEnabled(host_->MainWindow()));
+    const auto icons = Icons(category.c_str());
+    EXPECT_GE(icons.size(), 2u);
+    EXPECT_LT(icons.size(), 10u);
+    for (const auto& icon : icons) EXPECT_GT(fs::file_size(host_->Library() / category / icon), 100u) << icon;
+    ASSERT_EQ(host_->told.size(), 1u);
+    EXPECT_NE(host_->told[0].find("Import Cancelled"), std::string::npos);
+    EXPECT_NE(host_->told[0].find(std::to_string(icons.size()) + " of 40 pictures"), std::string::npos)
+        << host_->told[0];
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "base/win/pump.h"
 #include "base/win/utf.h"
 #include "library/win/library_files.h"
 #include "library/wintests/fake_host.h"
@@ -19,17 +20,7 @@ Rows Sorted(Rows rows) {
 }
 
 // Runs window events until the condition holds or the deadline passes.
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-  const ULONGLONG deadline = GetTickCount64() + ms;
-  while (!done()) {
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  }
-  return true;
-}
+bool WaitFor(const std::function<bool()>& done, DWORD ms) { return PumpUntil(done, ms).end == PumpEnd::Done; }
 
 // A user's click on a row (the list view's NM_CLICK), after the row is selected.
 void ClickRow(FakeHost& host, int listId, int row) {

@@ -41,14 +41,6 @@ TEST(Links, DonationPageHasNoQuestionMark) {
   EXPECT_EQ(url.substr(url.size() - tail.size()), tail);
 }
 
-TEST(Links, BandHoldsTheLastFourToolsInOrder) {
-  const auto band = BandTools();
-  ASSERT_EQ(band.size(), 4u);
-  const auto& tools = Tools();
-  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(band[i], tools[tools.size() - 4 + i].name);
-  EXPECT_EQ(FindTool("ID_ZCDL")->caption, "Download Now!");
-}
-
 TEST(Links, FeatureTextShowsItemByItemEachWhole) {
   const auto items = FeatureItems(kFeatureText);
   ASSERT_EQ(items.size(), 12u);

@@ -101,17 +101,6 @@ TEST(MsgBox, EveryButtonSetAnswersByClick) {
   }
 }
 
-TEST(MsgBox, OkOnlyShowsOneButton) {
-  Drive(
-      L"ok only", [] { return ShowMsgBox(L"Notice", 16, 0, L"ok only"); },
-      [](HWND box, DWORD) {
-        int visible = 0;
-        for (HWND h = FindWindowExW(box, nullptr, kButtonClass, nullptr); h; h = FindWindowExW(box, h, kButtonClass, nullptr))
-          visible += IsWindowVisible(h) ? 1 : 0;
-        return (visible == 1 ? std::string() : "buttons visible: " + std::to_string(visible)) + Click(box, L"OK");
-      });
-}
-
 TEST(MsgBox, EnterAnswersTheFocusedRightButton) {
   struct Case {
     int buttons;
@@ -178,18 +167,6 @@ TEST(MsgBox, CustomButtonsKeepEscapeTabSpaceAndTheDefaultMark) {
               return problem;
             });
   EXPECT_EQ(r.text, L"x");
-}
-
-TEST(MsgBox, ClosingWithoutAButtonGivesMinusOne) {
-  for (int buttons : {0, 1, 4}) {
-    const MsgResult r = Drive(
-        L"close test", [&] { return ShowMsgBox(L"Close me", 48, buttons, L"close test"); },
-        [](HWND box, DWORD) {
-          PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
-          return std::string();
-        });
-    EXPECT_EQ(r.code, -1) << buttons;
-  }
 }
 
 TEST(MsgBox, InputBoxStartsWithItsTextSelectedAndAnswersWithEnter) {

@@ -83,6 +83,7 @@ void Schedule::Tick(std::string_view minutesBoxText) {
   // starting one apply inside another; "Time" was written before the apply began.
   if (applying_) return;
   if (mode_ != kEveryHour && mode_ != kEveryDay && mode_ != kEveryWeek && mode_ != kEveryMinutes) return;
+  if (Paused()) return;
   const DateTime now = clock_.Now();
   if (!IsDue(mode_, store_.Get(kOptionsSection, "Time", ""), now, minutesBoxText)) return;
   store_.Set(kOptionsSection, "Time", StartOfInterval(mode_, now));
@@ -97,12 +98,24 @@ void Schedule::RotateToNextIcon() {
   const size_t next = last >= 0 && last < static_cast<double>(n) - 1 ? static_cast<size_t>(last) + 1 : 0;
   store_.Set(kOptionsSection, "Last Index", std::to_string(next));
   if (!apply_) return;
+  // A command can start an apply inside another one's waits; the outer one is still busy after it.
   struct Busy {
     bool& flag;
-    explicit Busy(bool& f) : flag(f) { flag = true; }
-    ~Busy() { flag = false; }
+    bool was;
+    explicit Busy(bool& f) : flag(f), was(f) { flag = true; }
+    ~Busy() { flag = was; }
   } busy(applying_);
   apply_(IconPath(programFolder_, list_.at(next)));
 }
+
+void Schedule::NextNow() {
+  if (list_.empty()) return;
+  store_.Set(kOptionsSection, "Time", StartOfInterval(mode_, clock_.Now()));
+  RotateToNextIcon();
+}
+
+bool Schedule::Paused() const { return LeadingNumber(store_.Get(kOptionsSection, "Paused", "0")) != 0; }
+
+void Schedule::SetPaused(bool paused) { store_.Set(kOptionsSection, "Paused", paused ? "1" : "0"); }
 
 }  // namespace iv::rotation

@@ -55,6 +55,15 @@ class Schedule {
   // Steps "Last Index" to the next row (wrapping) and applies that row's icon.
   void RotateToNextIcon();
 
+  // "-next": what a due tick does, now and whatever the interval or the pause:
+  // starts the interval again ("Time") and applies the next row.
+  void NextNow();
+
+  // The pause ("Options"/"Paused") stops the ticks from applying; it leaves the mode
+  // and "Rotate" alone. Read from the store, so another copy's change counts at once.
+  bool Paused() const;
+  void SetPaused(bool paused);
+
  private:
   settings::Store& store_;
   const Clock& clock_;

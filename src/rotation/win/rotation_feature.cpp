@@ -6,6 +6,8 @@
 #include "base/win/utf.h"
 #include "base/win/window.h"
 #include "msgbox/win/msgbox.h"
+#include "rotation/core/commands.h"
+#include "rotation/core/history.h"
 #include "rotation/core/rotation_list.h"
 #include "rotation/core/schedule.h"
 #include "rotation/win/option_hover.h"
@@ -21,6 +23,7 @@ constexpr wchar_t kClearQuestion[] =
     L"from your current rotation?";
 constexpr wchar_t kFullNotice[] =
     L"~bThe rotation is full.~b~nIt holds 32,767 icons, as many as it can; remove some to add others.";
+constexpr wchar_t kPausedText[] = L"Rotation paused";
 
 struct OptionCode {
   int id;
@@ -41,6 +44,11 @@ bool SelectedListViewText(HWND lv, std::wstring& text) {
   return true;
 }
 
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 class RotationFeatureImpl : public RotationFeature {
  public:
   RotationFeatureImpl(ui::Host& host, std::unique_ptr<Clock> clock, AskFn ask)
@@ -48,20 +56,53 @@ class RotationFeatureImpl : public RotationFeature {
         clock_(std::move(clock)),
         ask_(std::move(ask)),
         schedule_(host.Store(), *clock_, list_, Narrow(host.ProgramFolder()),
-                  [this](const std::string& path) { (void)host_.ApplyBuddyIcon(Widen(path)); }) {
-    host_.Hooks().appendToRotation = [this](const std::vector<std::string>& e) { AppendToRotation(e); };
+                  [this](const std::string& path) { (void)host_.ApplyBuddyIcon(Widen(path)); }),
+        history_(host.Store(), FileExists),
+        commandMessage_(RegisterWindowMessageW(Widen(kCommandMessageName).c_str())) {
+    ui::HostHooks& hooks = host_.Hooks();
+    hooks.appendToRotation = [this](const std::vector<std::string>& e) { AppendToRotation(e); };
+    hooks.nextIcon = [this] { Run(Command::Next); };
+    hooks.previousIcon = [this] { Run(Command::Previous); };
+    hooks.pauseRotation = [this](bool pause) { Run(pause ? Command::Pause : Command::Resume); };
+    hooks.rotationPaused = [this] { return schedule_.Paused(); };
+    hooks.iconApplied = [this](const std::wstring& path) { history_.Applied(Narrow(path)); };
   }
 
   void OnCreate() override {
     std::vector<HWND> options;
     for (const auto& o : kOptions) options.push_back(host_.Control(o.id));
     hover_.Attach(options);
+    // Under the options, inside their frame; shown only while paused.
+    pausedLabel_ = CreateControl(GetParent(host_.Control(ids::OptHR)), L"STATIC", kPausedText,
+                                 SS_LEFT | SS_NOPREFIX, 22, 142, 180, 18, ids::lblPaused);
+    ShowWindow(pausedLabel_, SW_HIDE);
   }
-  void OnUnload() override { hover_.Detach(); }
+  void OnUnload() override {
+    hover_.Detach();
+    ui::HostHooks& hooks = host_.Hooks();
+    hooks.nextIcon = nullptr;
+    hooks.previousIcon = nullptr;
+    hooks.pauseRotation = nullptr;
+    hooks.rotationPaused = nullptr;
+    hooks.iconApplied = nullptr;
+  }
 
   void OnLoadStep(ui::LoadStep step) override {
     if (step == ui::LoadStep::RotationList) LoadList();
     if (step == ui::LoadStep::Schedule) LoadSchedule();
+    if (step == ui::LoadStep::End) RunQueuedCommands();
+  }
+
+  // A command from another copy (sent) or from our own queue (posted).
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM /*lp*/, LRESULT& result) override {
+    if (!commandMessage_ || msg != commandMessage_) return false;
+    const auto command = CommandFromCode(static_cast<long long>(wp));
+    result = command ? kCommandAccepted : 0;
+    if (!command) return true;
+    // The sender is let go at once; the apply waits seconds for AIM.
+    if (InSendMessage()) PostMessageW(host_.MainWindow(), commandMessage_, wp, 0);
+    else Run(*command);
+    return true;
   }
 
   bool OnCommand(int id, int code, HWND /*ctl*/) override {
@@ -91,7 +132,10 @@ class RotationFeatureImpl : public RotationFeature {
   }
 
   void OnTimer(int timerId) override {
-    if (timerId == ids::TmrRotate) schedule_.Tick(Narrow(GetText(host_.Control(ids::txtMinutes))));
+    if (timerId != ids::TmrRotate) return;
+    schedule_.Tick(Narrow(GetText(host_.Control(ids::txtMinutes))));
+    // Another copy may have paused or resumed; an empty rotation reads nothing.
+    if (!list_.empty()) ShowPaused(schedule_.Paused());
   }
 
   void AppendToRotation(const std::vector<std::string>& entries) override {
@@ -127,7 +171,42 @@ class RotationFeatureImpl : public RotationFeature {
     InvalidateRect(lb, nullptr, TRUE);
   }
 
+  // Commands that come while the window still loads wait for the rotation and the
+  // schedule to be loaded.
+  void Run(Command command) {
+    if (!loaded_) {
+      queued_.push_back(command);
+      return;
+    }
+    switch (command) {
+      case Command::Next: schedule_.NextNow(); break;
+      case Command::Previous:
+        if (const auto icon = history_.BeginBack()) (void)host_.ApplyBuddyIcon(Widen(*icon));
+        break;
+      case Command::Pause:
+      case Command::Resume:
+        schedule_.SetPaused(command == Command::Pause);
+        ShowPaused(command == Command::Pause);
+        break;
+    }
+  }
+
+  void RunQueuedCommands() {
+    loaded_ = true;
+    // Posted: they run after the load sequence has ended.
+    for (Command c : queued_) PostMessageW(host_.MainWindow(), commandMessage_, static_cast<WPARAM>(c), 0);
+    queued_.clear();
+  }
+
+  // The label's own visibility: its tab may be hidden.
+  void ShowPaused(bool paused) {
+    if (!pausedLabel_) return;
+    const bool shown = (GetWindowLongW(pausedLabel_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != paused) ShowWindow(pausedLabel_, paused ? SW_SHOW : SW_HIDE);
+  }
+
   void LoadSchedule() {
+    ShowPaused(schedule_.Paused());
     const Schedule::Settings s = schedule_.ReadSettings();
     // Setting the text stores "Minutes" again through the change handler.
     SetWindowTextW(host_.Control(ids::txtMinutes), Widen(s.minutesText).c_str());
@@ -192,7 +271,12 @@ class RotationFeatureImpl : public RotationFeature {
   AskFn ask_;
   RotationEntries list_;
   Schedule schedule_;
+  IconHistory history_;
   OptionHover hover_;
+  UINT commandMessage_;
+  HWND pausedLabel_ = nullptr;
+  bool loaded_ = false;
+  std::vector<Command> queued_;
 };
 
 }  // namespace

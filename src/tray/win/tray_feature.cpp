@@ -33,6 +33,9 @@ class TrayFeature : public ui::Feature {
     events.mouseDown = [this](int32_t button) { SysTray_SysTrayMouseDown(button); };
     SysTray = std::make_unique<frmSysTray>(std::move(events));
     SysTray->AddMenuItem(L"Show Iconvane Window", L"open", true);
+    SysTray->AddMenuItem(L"Next Icon", L"next");
+    SysTray->AddMenuItem(L"Previous Icon", L"previous");
+    pauseItem_ = SysTray->AddMenuItem(L"Pause Rotation", L"pause");
     SysTray->AddMenuItem(L"-");
     SysTray->AddMenuItem(L"&Visit Dravolt Software Online", L"online");
     SysTray->AddMenuItem(L"-");
@@ -60,6 +63,13 @@ class TrayFeature : public ui::Feature {
       shell::ShellOpen(Widen(links::MakerUrl("/")));
     } else if (key == "About") {
       host_.ShowAbout();
+    } else if (key == "next") {
+      if (host_.Hooks().nextIcon) host_.Hooks().nextIcon();
+    } else if (key == "previous") {
+      if (host_.Hooks().previousIcon) host_.Hooks().previousIcon();
+    } else if (key == "pause") {
+      // The same item pauses and resumes.
+      if (host_.Hooks().pauseRotation) host_.Hooks().pauseRotation(!Paused());
     } else if (key == "close") {
       // Posted: unloading destroys the tray window whose menu is still returning.
       PostMessageW(main, exitMessage_, 0, 0);
@@ -69,6 +79,7 @@ class TrayFeature : public ui::Feature {
   void SysTray_SysTrayMouseDown(int32_t button) {
     const HWND main = host_.MainWindow();
     if (button == 2) {
+      ShowPauseCheck();
       SysTray->ShowMenu();
     } else if (button == 1 && IsWindowVisible(main) && (IsIconic(main) || IsZoomed(main))) {
       ShowWindow(main, SW_RESTORE);
@@ -77,9 +88,16 @@ class TrayFeature : public ui::Feature {
 
   void SysTray_SysTrayDoubleClick(int32_t /*button*/) { ui::ShowForm(host_.MainWindow()); }
 
+  // Checked while paused, whoever paused the rotation (a command, another copy).
+  void ShowPauseCheck() {
+    if (SysTray->IsItemChecked(pauseItem_) != Paused()) SysTray->CheckMenuItem(pauseItem_);
+  }
+  bool Paused() const { return host_.Hooks().rotationPaused && host_.Hooks().rotationPaused(); }
+
   ui::Host& host_;
   UINT exitMessage_;
   std::unique_ptr<frmSysTray> SysTray;
+  int32_t pauseItem_ = -1;
 };
 
 }  // namespace

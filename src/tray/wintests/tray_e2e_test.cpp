@@ -13,7 +13,7 @@ namespace {
 constexpr DWORD kDeadline = 20000;
 
 // Rows of the tray menu as the keyboard reaches them from the top (separators are skipped).
-constexpr int kShowRow = 1, kAboutRow = 3, kExitRow = 4;
+constexpr int kShowRow = 1, kPauseRow = 4, kAboutRow = 6, kExitRow = 7;
 
 HWND TrayWindow(DWORD pid) { return WaitForTopWindow(pid, L"frmSysTray", nullptr, kDeadline); }
 
@@ -126,6 +126,22 @@ TEST_F(TrayE2E, AboutItemShowsTheAboutBoxOnce) {
   EXPECT_EQ(TopWindows(pid, nullptr, L"About Iconvane").size(), 1u);
   Click(FindDescendantByText(about, L"AOLButton", L"OK"));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, kDeadline));
+  EXPECT_TRUE(program.Close());
+}
+
+// The rotation's items come right after "Show Iconvane Window"; the fourth pauses,
+// and the same item resumes.
+TEST_F(TrayE2E, PauseRotationItemPausesAndResumes) {
+  Program program(L"-min");
+  ASSERT_TRUE(program.main());
+  const DWORD pid = program.process().pid();
+  const HWND tray = TrayWindow(pid);
+  ASSERT_TRUE(tray);
+  ASSERT_TRUE(ChooseFromMenu(pid, tray, kPauseRow));
+  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"1"; }, kDeadline));
+  ASSERT_TRUE(ChooseFromMenu(pid, tray, kPauseRow));
+  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"0"; }, kDeadline));
+  EXPECT_EQ(GetSetting(L"Options", L"Rotate", L"missing"), L"missing");
   EXPECT_TRUE(program.Close());
 }
 

@@ -22,6 +22,13 @@ struct HostHooks {
   std::function<void(const std::string&)> showCategory;
   std::function<void()> refreshCategories;
   std::function<void()> showAbout;
+  // The rotation's commands (tray menu); filled by the rotation.
+  std::function<void()> nextIcon;
+  std::function<void()> previousIcon;
+  std::function<void(bool)> pauseRotation;
+  std::function<bool()> rotationPaused;
+  // Told by the AIM feature after AIM took an icon; filled by the rotation (its history).
+  std::function<void(const std::wstring&)> iconApplied;
 };
 
 // What a feature may ask of the main window and of the other features.

@@ -9,7 +9,7 @@ enum : int {
   FraLink = 200, lblBroughtToYouBy, lblWeb, lblURL, Wb,
   // "Icon Settings"
   FraFinal = 300, FraTime, OptHR, OptDAY, OptWEEK, OptDISABLE, OptCUSTOM, lblMinutes, txtMinutes, cmdAIMZC,
-  FraCurrentIcon, WbCurrent, Label1, FraCats, lblFirst, cmbLet, Label4, LstCats, cmdUpdate, cmdView,
+  FraCurrentIcon, WbCurrent, Label1, FraCats, lblFirst, cmbLet, Label4, LstCats, cmdUpdate, cmdView, lblPaused,
   // "Icon Manager"
   FraLibrary = 400, FraDownloaded, lvFolders, lvFiles, cmdDelFolder, cmdDelIcon, cmdAddRotation, cmdBrowse,
   FraRotation, lstRotation, FraPreview, WbPreview, cmdRemove, cmdUse, cmdUp, cmdDown, cmdRotClear,

@@ -234,18 +234,6 @@ TEST(AimSim, StartPublishesRegistryDataAndVersion) {
   EXPECT_TRUE(sawMoreData);
   EXPECT_TRUE(aimsim::IsGif(ReadAll(sim.Picture())));
 
-  for (const auto& [exe, version] : {std::pair{L"aimsim.exe", L"5.9.3702"}, std::pair{L"aimsim46.exe", L"4.3.2229"}}) {
-    const std::wstring path = BinDir() + L"\\" + exe;
-    std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), nullptr));
-    ASSERT_FALSE(info.empty()) << iv::Narrow(path);
-    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
-    wchar_t* text = nullptr;
-    UINT len = 0;
-    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\040904b0\\ProductVersion",
-                               reinterpret_cast<void**>(&text), &len));
-    EXPECT_STREQ(text, version);
-  }
-
   // A second plain start leaves the running one alone.
   HANDLE second = sim.Start(L"");
   ASSERT_TRUE(second);
@@ -260,80 +248,6 @@ TEST(AimSim, StartPublishesRegistryDataAndVersion) {
   CloseHandle(quit);
   EXPECT_FALSE(FindWindowW(L"_Oscar_StatusNotify", nullptr));
   EXPECT_TRUE(sim.LogHas("exited"));
-}
-
-TEST(AimSim, PreferencesTakeAGifAsTheNewIcon) {
-  Sim sim;
-  ASSERT_TRUE(sim.main()) << "the simulator did not start";
-  const std::wstring icon = sim.Dir() + L"\\new icon.gif";
-  const std::string bytes = SmallGif('a');
-  WriteAll(icon, bytes);
-
-  const HWND prefs = OpenPrefsAndClick(sim, L"AOL Instant Messenger Preferences", 55, 134);
-  ASSERT_TRUE(prefs);
-  EXPECT_TRUE(sim.LogHas("prefs-moved -2000 -2000"));
-  const HWND chooser = BrowseAndSubmit(prefs, iv::Narrow(icon));
-  ASSERT_TRUE(chooser);
-  EXPECT_FALSE(IsWindow(chooser)) << "the chooser must be gone when the select press returns";
-  EXPECT_TRUE(sim.LogHas(sim.IconSetLine(bytes))) << sim.LogText();
-  EXPECT_EQ(ReadAll(sim.Picture()), bytes);
-
-  // Opening again while open neither moves nor duplicates it.
-  SendMessageW(sim.main(), WM_COMMAND, 20002, 0);
-  EXPECT_TRUE(sim.WaitLog("prefs-already-open"));
-  PostMessageW(prefs, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(prefs); }));
-  EXPECT_TRUE(sim.WaitLog("dialog-closed AOL Instant Messenger Preferences"));
-}
-
-// A real 1x1 GIF of one grey, so a decoder can draw it.
-std::string GreyGif(unsigned char shade) {
-  const unsigned char bytes[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, shade, shade, shade, 0, 0,
-                                 0,   0x2C, 0, 0, 0,  0,  1,  0, 1, 0, 0,    2, 2, 0x44, 1,     0,     0x3B};
-  return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
-}
-
-std::wstring ChildText(HWND parent, int id) {
-  wchar_t buf[512] = L"";
-  GetWindowTextW(GetDlgItem(parent, id), buf, 512);
-  return buf;
-}
-
-// The visible window: who is signed in, the icon picture.id holds (drawn again when
-// an icon is set), and the last log lines. Its class and title are its own.
-TEST(AimSim, BuddyListShowsTheScreenNameTheIconAndTheLog) {
-  Sim sim;
-  ASSERT_TRUE(sim.main()) << "the simulator did not start";
-  HWND view = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (view = FindWindowW(L"AimSimBuddyList", nullptr)) && IsWindowVisible(view); }));
-  EXPECT_EQ(iv::GetText(view), L"AIM simulator - Test User");
-  EXPECT_EQ(ChildText(view, 1), L"Test User");
-  const std::string blank = ReadAll(sim.Picture());
-  EXPECT_EQ(ChildText(view, 3), L"Buddy icon 1x1, " + std::to_wstring(blank.size()) + L" bytes, CRC " +
-                                    iv::Widen(aimsim::Hex8(aimsim::Crc32(blank))));
-
-  const std::string bytes = GreyGif(0x80);
-  const std::wstring icon = sim.Dir() + L"\\grey.gif";
-  WriteAll(icon, bytes);
-  const HWND prefs = OpenPrefsAndClick(sim, L"AOL Instant Messenger Preferences", 55, 134);
-  ASSERT_TRUE(prefs);
-  ASSERT_TRUE(BrowseAndSubmit(prefs, iv::Narrow(icon)));
-  const std::wstring caption = L"Buddy icon 1x1, " + std::to_wstring(bytes.size()) + L" bytes, CRC " +
-                               iv::Widen(aimsim::Hex8(aimsim::Crc32(bytes)));
-  EXPECT_TRUE(WaitUntil([&] { return ChildText(view, 3) == caption; })) << iv::Narrow(ChildText(view, 3));
-
-  // The log list ends with the newest line and keeps only the last few.
-  const HWND list = GetDlgItem(view, 4);
-  const auto lastLine = [&] {
-    const LRESULT n = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    if (n <= 0) return std::wstring();
-    std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, n - 1, 0)) + 1, L'\0');
-    text.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, n - 1, reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-  };
-  PostMessageW(prefs, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WaitUntil([&] { return lastLine() == L"prefs-closed"; })) << iv::Narrow(lastLine());
-  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 8);
 }
 
 TEST(AimSim, ClickPointMustMatchTheVersion) {
@@ -486,28 +400,6 @@ TEST(AimSim, FetchedSourceOverwritesOnlyAWritablePicture) {
   ASSERT_TRUE(sim.WaitLog("icon-fetched http://h/nothing.gif"));
   EXPECT_TRUE(sim.WaitLog(sim.IconSetLine(std::string(aimsim::BlankGif()))));
   PostMessageW(WaitDialog(L"AOL Instant Messenger"), WM_CLOSE, 0, 0);
-}
-
-TEST(AimSim, FollowUpHiddenByAHookIsNeverShown) {
-  Sim sim;
-  ASSERT_TRUE(sim.main()) << "the simulator did not start";
-  const HMODULE hook = LoadLibraryW(L"aimsim_test_hook.dll");
-  ASSERT_TRUE(hook);
-  const auto hookThread = reinterpret_cast<BOOL (*)(DWORD)>(GetProcAddress(hook, "HookThread"));
-  const auto unhook = reinterpret_cast<void (*)()>(GetProcAddress(hook, "Unhook"));
-  ASSERT_TRUE(hookThread && unhook);
-  ASSERT_TRUE(hookThread(GetWindowThreadProcessId(sim.main(), nullptr)));
-  const HWND confirm = OpenLink(sim, L"aim:BuddyIcon?Src=http://h/nothing.gif");
-  ASSERT_TRUE(confirm);
-  ASSERT_TRUE(Answer(confirm, nullptr));
-  EXPECT_TRUE(sim.WaitLog("followup-closed")) << sim.LogText();
-  EXPECT_TRUE(sim.LogHas("followup-created"));
-  EXPECT_FALSE(sim.LogHas("followup-shown")) << sim.LogText();
-  EXPECT_FALSE(sim.LogHas("dialog-shown AOL Instant Messenger ")) << "not even for a moment";
-  // The close is logged as it starts; the window (or an earlier test's) goes just after.
-  EXPECT_TRUE(WaitUntil([] { return FindDialog(L"AOL Instant Messenger") == nullptr; }, 5s));
-  unhook();
-  FreeLibrary(hook);
 }
 
 }  // namespace

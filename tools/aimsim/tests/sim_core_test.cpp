@@ -90,12 +90,6 @@ TEST(AimSimConfirm, TextNamesTheBuddyIconOnlyForIconLinks) {
   EXPECT_EQ(ConfirmText(icon, o), "set your buddy icon?");
 }
 
-TEST(AimSimNames, NormalisedLikeTheMessenger) {
-  EXPECT_EQ(NormalizeScreenName("  Test  User "), "testuser");
-  EXPECT_EQ(NormalizeScreenName("TESTUSER"), "testuser");
-  EXPECT_EQ(NormalizeScreenName(""), "");
-}
-
 TEST(AimSimIcons, GifSignatureAndChecksum) {
   EXPECT_TRUE(IsGif("GIF87a..."));
   EXPECT_TRUE(IsGif("GIF89a"));
@@ -105,19 +99,6 @@ TEST(AimSimIcons, GifSignatureAndChecksum) {
   EXPECT_FALSE(IsGif("\x89PNG\r\n"));
   EXPECT_EQ(Hex8(Crc32("123456789")), "cbf43926");  // the standard check value
   EXPECT_EQ(Hex8(Crc32("")), "00000000");
-}
-
-TEST(AimSimProfile, ClickPointsLandOnBuddyIconsOnlyInTheirOwnVersion) {
-  const auto& names = PreferenceCategories();
-  ASSERT_GT(names.size(), static_cast<std::size_t>(kBuddyIconsItem));
-  EXPECT_EQ(names[kBuddyIconsItem], "Buddy Icons");
-  // 5.0 and later are clicked at y 134, older versions at y 102.
-  const Profile current = ProfileForVersion(5), old = ProfileForVersion(4);
-  EXPECT_EQ(134 / current.itemHeight, kBuddyIconsItem);
-  EXPECT_NE(102 / current.itemHeight, kBuddyIconsItem);
-  EXPECT_EQ(102 / old.itemHeight, kBuddyIconsItem);
-  EXPECT_NE(134 / old.itemHeight, kBuddyIconsItem);
-  EXPECT_STRNE(current.prefsTitle, old.prefsTitle);
 }
 
 }  // namespace

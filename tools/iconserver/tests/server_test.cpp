@@ -76,14 +76,6 @@ class LiveSite : public ::testing::Test {
 fs::path* LiveSite::root_ = nullptr;
 IconServer* LiveSite::server_ = nullptr;
 
-TEST_F(LiveSite, CategoryListIsOneNamePerCrLfLine) {
-  const auto res = Get("/iconvane.php");
-  ASSERT_TRUE(res);
-  EXPECT_EQ(res->status, 200);
-  EXPECT_EQ(res->body, "Funny Cats\r\nSmileys\r\nSports\r\nabstract\r\n");
-  EXPECT_EQ(res->get_header_value("Content-Type"), "text/plain");
-}
-
 // The whole path a user's click takes: category page, list link, list, icons.
 TEST_F(LiveSite, PageLinksLeadToTheListAndToTheIconBytes) {
   const auto page = Get("/icons.php?dir=Funny.Cats");
@@ -115,17 +107,6 @@ TEST_F(LiveSite, PageLinksLeadToTheListAndToTheIconBytes) {
     const std::string file = url.substr(url.rfind('/') + 1);
     EXPECT_EQ(icon->body, ReadAll(*root_ / "Funny Cats" / file)) << url;
   }
-}
-
-TEST_F(LiveSite, AbsoluteAddressesFollowTheHostTheRequestNamed) {
-  const auto list = Get("/list.php?dir=Funny.Cats", {{"Host", "icons.test:8080"}});
-  ASSERT_TRUE(list);
-  EXPECT_NE(list->body.find("\nhttp://icons.test:8080/icons/Funny.Cats/cat-orange.gif\n"),
-            std::string::npos);
-  const auto page = Get("/icons.php?dir=Sports", {{"Host", "localhost:99"}});
-  ASSERT_TRUE(page);
-  EXPECT_NE(page->body.find("icvan:AddList?list=http://localhost:99/list.php?dir=Sports"),
-            std::string::npos);
 }
 
 TEST_F(LiveSite, FixedPagesAndUnknownAddresses) {
@@ -193,17 +174,6 @@ TEST_F(LiveSite, TruncatedReplySendsHalfTheAnnouncedBodyThenCloses) {
   });
   EXPECT_FALSE(res);
   EXPECT_EQ(received, whole.substr(0, whole.size() / 2));
-}
-
-TEST_F(LiveSite, SlowReplyArrivesWholeAfterItsPauses) {
-  const std::string whole = Get("/icons/Sports/ball-red.gif")->body;
-  ASSERT_TRUE(Get("/_fail?mode=slow&path=/icons/Sports/ball-red.gif&delay=100&chunks=3"));
-  const auto start = Clock::now();
-  const auto res = Get("/icons/Sports/ball-red.gif");
-  const auto elapsed = Clock::now() - start;
-  ASSERT_TRUE(res);
-  EXPECT_EQ(res->body, whole);
-  EXPECT_GE(elapsed, std::chrono::milliseconds(300));
 }
 
 TEST_F(LiveSite, HitsCountRequestsPerPath) {
