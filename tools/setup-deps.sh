@@ -4,7 +4,7 @@
 # --no-install-recommends would leave out Marlett and the title bars would draw letters.
 set -u
 packages=(cmake ninja-build g++ make libgtest-dev googletest libbenchmark-dev mingw-w64 wine wine64
-          xvfb xauth libcpp-httplib-dev curl procps nsis imagemagick fonts-wine)
+          xvfb xauth libcpp-httplib-dev curl procps nsis imagemagick clang libclang-rt-14-dev fonts-wine)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -86,6 +86,11 @@ void Aim::AnswerConfirmAction() {
   }
 }
 
+bool Aim::ConfirmWatchNeeded() const {
+  return applying_ || refocusAfterConfirm_ || refocusWhenAnswered_ ||
+         FindWindowW(L"#32770", L"Confirm action") != nullptr;
+}
+
 bool Aim::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg != hook_.CaughtMessage() || wp != HCBT_CREATEWND) return false;
   // The DLL has already disarmed itself and hidden the dialog; closing it from here

@@ -38,6 +38,9 @@ class Aim {
   void TmrAIM_Timer();
   // One TmrMsg tick.
   void AnswerConfirmAction();
+  // True while the watch still has work: an apply runs, AIM's question is open, or the
+  // main window is still to be brought forward after it.
+  bool ConfirmWatchNeeded() const;
   // The hook's report of a caught dialog (the registered message); true if it was ours.
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 

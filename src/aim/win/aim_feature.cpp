@@ -16,6 +16,9 @@ namespace iv::aim {
 
 namespace {
 
+constexpr UINT kWatchInterval = 50;
+constexpr DWORD kWatchAfterApply = 5000;  // ms
+
 std::wstring SelectedListViewText(HWND lv) {
   const int row = lv ? ListView_GetNextItem(lv, -1, LVNI_SELECTED) : -1;
   if (row < 0) return L"";
@@ -54,7 +57,7 @@ class AimFeature : public ui::Feature {
     aim_->LoadHook();
     // The schedule applies through the host; only cmdUse applies manually.
     host_.Hooks().applyBuddyIcon = [this](const std::wstring& path) {
-      aim_->ApplyBuddyIcon(path, false);
+      Apply(path, false);
       return true;
     };
     host_.Hooks().refreshCurrentIcon = [this](bool force) { aim_->RefreshCurrentIcon(force); };
@@ -75,7 +78,7 @@ class AimFeature : public ui::Feature {
     switch (timerId) {
       case ids::TmrAIM: aim_->TmrAIM_Timer(); break;
       case ids::TmrIcon: aim_->RefreshCurrentIcon(false); break;
-      case ids::TmrMsg: aim_->AnswerConfirmAction(); break;
+      case ids::TmrMsg: TmrMsg_Timer(); break;
       default: break;
     }
   }
@@ -88,6 +91,7 @@ class AimFeature : public ui::Feature {
 
   void OnUnload() override {
     if (!aim_) return;
+    KillTimer(host_.MainWindow(), ids::TmrMsg);
     aim_->UnloadHook();
     host_.Hooks().applyBuddyIcon = nullptr;
     host_.Hooks().refreshCurrentIcon = nullptr;
@@ -108,11 +112,26 @@ class AimFeature : public ui::Feature {
       if (entry.empty()) return;
       path = library + entry;
     }
-    aim_->ApplyBuddyIcon(path, true);
+    Apply(path, true);
+  }
+
+  // AIM's "Confirm action" question is watched for only around an apply, which is
+  // what makes AIM ask it; a few seconds more cover an AIM slower than the apply's waits.
+  void Apply(const std::wstring& path, bool manual) {
+    SetTimer(host_.MainWindow(), ids::TmrMsg, kWatchInterval, nullptr);
+    aim_->ApplyBuddyIcon(path, manual);
+    lastApplyEnd_ = GetTickCount();
+  }
+
+  void TmrMsg_Timer() {
+    aim_->AnswerConfirmAction();
+    if (!aim_->ConfirmWatchNeeded() && GetTickCount() - lastApplyEnd_ >= kWatchAfterApply)
+      KillTimer(host_.MainWindow(), ids::TmrMsg);
   }
 
   ui::Host& host_;
   std::unique_ptr<Aim> aim_;
+  DWORD lastApplyEnd_ = 0;
 };
 
 }  // namespace

@@ -20,11 +20,6 @@ namespace {
 // Client size of the main window in pixels.
 constexpr int kWidth = 640, kHeight = 500;
 
-struct TimerSpec {
-  int id;
-  UINT interval;
-  bool enabled;
-};
 // "Exit Iconvane?" asked over the owner; the message box's result code.
 int AskExit(HWND owner) {
   return msgbox::ShowMsgBox(L"~bExit Iconvane?~b~nAre you sure you want to exit Iconvane?", msgbox::kIconQuestion,
@@ -33,10 +28,19 @@ int AskExit(HWND owner) {
       .code;
 }
 
-constexpr TimerSpec kTimers[] = {
-    {ids::TmrRotate, 1000, true}, {ids::TmrAIM, 1000, true}, {ids::TmrMin, 500, true},
-    {ids::TmrIcon, 2000, true},   {ids::TmrMsg, 50, true},   {ids::TmrAd, 100, false},
+// Timers that run for the window's whole life. The others run only while they matter:
+// TmrMin while minimised, TmrMsg while an apply is under way (aim), TmrAd while the
+// window is on screen (links).
+struct TimerSpec {
+  int id;
+  UINT interval;
 };
+constexpr TimerSpec kTimers[] = {{ids::TmrRotate, 1000}, {ids::TmrAIM, 1000}, {ids::TmrIcon, 2000}};
+constexpr UINT kMinInterval = 500;
+constexpr int kAllTimers[] = {ids::TmrRotate, ids::TmrAIM, ids::TmrMin, ids::TmrIcon, ids::TmrMsg, ids::TmrAd};
+
+// Posted once the window is on screen: the rest of the load runs after the first paint.
+constexpr UINT kMsgFinishLoad = WM_APP + 0x31;
 
 }  // namespace
 
@@ -59,44 +63,79 @@ bool frmMain::Load() {
               r.bottom - r.top, nullptr, nullptr, CS_DBLCLKS, nullptr, ProgramIcon(false)))
     return false;
   SetProgramIcon(hwnd());
-  RunLoadSequence();
-  if (!hidden_) ui::ShowForm(hwnd());
-  // Tells automation (and the tests) that the window is loaded and shown as it will be.
-  SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
+  // What the first paint shows: the welcome page at the saved position. The page carries
+  // the maker's content: the program's own copy is put back if it changed.
+  RestoreWelcomePage(ProgramFolder() + L"\\aim.htm");
+  LoadStep(ui::LoadStep::Begin);
+  LoadStep(ui::LoadStep::WelcomePage);
+  LoadStep(ui::LoadStep::Position);
+  if (hidden_) {
+    FinishLoad();
+    return true;
+  }
+  ui::ShowForm(hwnd());
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Input queued meanwhile comes after this; messages that need the features finish it first.
+  PostMessageW(hwnd(), kMsgFinishLoad, 0, 0);
   return true;
 }
 
 bool frmMain::OnCreate() {
   CreateControls();
+  return true;
+}
+
+void frmMain::FinishLoad() {
+  // Done, still being created, or already going: an exit asked for before the posted
+  // finish must not be followed by a tray icon and timers.
+  if (loaded_ || !panels_[1] || unloading_) return;
+  loaded_ = true;
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd(),
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  for (const auto& [control, tip] : earlyTips_) AddTip(control, tip);
+  earlyTips_.clear();
+  CreateTabControls();
   features_ = MakeFeatures(*this);
   for (auto& feature : features_) feature->OnCreate();
-  for (const TimerSpec& t : kTimers)
-    if (t.enabled) SetTimer(hwnd(), t.id, t.interval, nullptr);
-  return true;
+  for (const TimerSpec& t : kTimers) SetTimer(hwnd(), t.id, t.interval, nullptr);
+  RunLoadSequence();
+  UpdateVisibility();
+  // Tells automation (and the tests) that the window is loaded and shown as it will be.
+  SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
 }
 
 void frmMain::AddControl(int id, HWND hwnd, const wchar_t* tip) {
   controls_[id] = hwnd;
-  if (tip && tooltip_) {
-    TOOLINFOW ti{};
-    ti.cbSize = sizeof(ti);
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = this->hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
-    ti.lpszText = const_cast<wchar_t*>(tip);
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  if (tip) AddTip(hwnd, tip);
+}
+
+// The tooltip window is itself a top-level window: it comes after the first paint, and
+// the tips of the controls made before it are added then.
+void frmMain::AddTip(HWND hwnd, const wchar_t* tip) {
+  if (!tooltip_) {
+    earlyTips_.emplace_back(hwnd, tip);
+    return;
   }
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof(ti);
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = this->hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
+  ti.lpszText = const_cast<wchar_t*>(tip);
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void frmMain::ShowTab(int index) {
   for (int i = 0; i < 3; ++i) ShowWindow(panels_[i], i == index ? SW_SHOW : SW_HIDE);
 }
 
-// Each step may fail alone: the next one still runs.
+// Each step may fail alone: the next one still runs. The welcome page and the position
+// were done before the first paint (Load), the page restored first; no feature has a
+// part in those two steps.
 void frmMain::RunLoadSequence() {
-  // The page carries the maker's content: put the program's own copy back if it changed.
-  RestoreWelcomePage(ProgramFolder() + L"\\aim.htm");
-  ui::ForEachLoadStep([this](ui::LoadStep step) { LoadStep(step); });
+  ui::ForEachLoadStep([this](ui::LoadStep step) {
+    if (step != ui::LoadStep::WelcomePage && step != ui::LoadStep::Position) LoadStep(step);
+  });
 }
 
 void frmMain::LoadStep(ui::LoadStep step) {
@@ -129,6 +168,15 @@ void frmMain::LoadStep(ui::LoadStep step) {
 }
 
 LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kMsgFinishLoad) {
+    FinishLoad();
+    return 0;
+  }
+  if (msg == WM_WINDOWPOSCHANGED) {
+    const LRESULT result = ui::Form::WndProc(msg, wp, lp);
+    UpdateVisibility();
+    return result;
+  }
   // The installer asks a running copy to make way for new files: no exit question.
   static const UINT exitForSetup = RegisterWindowMessageW(L"Iconvane.ExitForSetup");
   if (msg == exitForSetup) {
@@ -136,11 +184,22 @@ LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return TRUE;
   }
   if (msg >= WM_USER && msg != WM_COMMAND) {
+    // A message from another copy may come before the posted finish.
+    FinishLoad();
     LRESULT result = 0;
     for (auto& feature : features_)
       if (feature->OnMessage(msg, wp, lp, result)) return result;
   }
   return ui::Form::WndProc(msg, wp, lp);
+}
+
+void frmMain::UpdateVisibility() {
+  const bool shown = IsWindowVisible(hwnd()), iconic = IsIconic(hwnd());
+  if (shown && iconic && !minPending_) minPending_ = SetTimer(hwnd(), ids::TmrMin, kMinInterval, nullptr) != 0;
+  const bool visible = shown && !iconic;
+  if (!loaded_ || visible == visible_) return;
+  visible_ = visible;
+  for (auto& feature : features_) feature->OnVisible(visible);
 }
 
 bool frmMain::OnCommand(int id, int code, HWND ctl) {
@@ -168,7 +227,10 @@ void frmMain::OnTimer(UINT_PTR id) {
   for (auto& feature : features_) feature->OnTimer(static_cast<int>(id));
 }
 
+// Started when the window is minimised; one tick hides it, or finds it restored.
 void frmMain::TmrMin_Timer() {
+  KillTimer(hwnd(), ids::TmrMin);
+  minPending_ = false;
   if (IsIconic(hwnd()) && IsWindowVisible(hwnd())) ShowWindow(hwnd(), SW_HIDE);
 }
 
@@ -180,8 +242,9 @@ bool frmMain::QueryUnload(int mode) {
 }
 
 void frmMain::OnUnload() {
+  unloading_ = true;
   for (auto& feature : features_) feature->OnUnload();
-  for (const TimerSpec& t : kTimers) KillTimer(hwnd(), t.id);
+  for (int id : kAllTimers) KillTimer(hwnd(), id);
   ui::SaveFormPosition(hwnd(), store_, "Main");
   ui::UnloadAllForms();
 }

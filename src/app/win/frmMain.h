@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "base/win/handles.h"
@@ -52,8 +53,15 @@ class frmMain : public ui::Form, public ui::Host {
   void OnDestroy() override { RemovePropW(hwnd(), kReadyProperty); }
 
  private:
+  // The controls the first paint shows (the bar, the tabs, "Welcome!", the bottom row).
   void CreateControls();
+  // The two hidden tabs' controls, made once the window is on screen.
+  void CreateTabControls();
+  // Everything after the first paint: the hidden tabs, the features, the load sequence.
+  void FinishLoad();
+  void UpdateVisibility();
   void AddControl(int id, HWND hwnd, const wchar_t* tooltip = nullptr);
+  void AddTip(HWND hwnd, const wchar_t* tip);
   void ShowTab(int index);
   void RunLoadSequence();
   void LoadStep(ui::LoadStep step);
@@ -63,10 +71,15 @@ class frmMain : public ui::Form, public ui::Host {
   settings::Store& store_;
   bool hidden_;
   bool isLoading_ = false;
+  bool loaded_ = false;      // FinishLoad has run
+  bool visible_ = false;     // shown and not minimised, as the features were last told
+  bool minPending_ = false;  // TmrMin is running
+  bool unloading_ = false;   // OnUnload has begun
   bool librarySelected_ = false;
   std::map<int, HWND> controls_;
   HWND panels_[3] = {};
   HWND tooltip_ = nullptr;
+  std::vector<std::pair<HWND, const wchar_t*>> earlyTips_;  // made before tooltip_
   UniqueHandle mutex_;
   // Before the features: their destructors clear the hooks they filled in.
   ui::HostHooks hooks_;

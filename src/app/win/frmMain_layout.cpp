@@ -19,8 +19,6 @@ constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
 
 void frmMain::CreateControls() {
   const HWND main = hwnd();
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, main,
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
   auto add = [&](int id, HWND h, const wchar_t* tip = nullptr) { AddControl(id, h, tip); };
   auto label = [&](HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, DWORD extra = 0) {
     add(id, CreateControl(parent, L"STATIC", text, kLabel | extra, x, y, w, h, id));
@@ -63,8 +61,31 @@ void frmMain::CreateControls() {
   AddControl(ids::lblURL, Control(ids::lblURL), L"Click here to visit Dravolt Software online!");
   add(ids::Wb, CreateWelcomeView(p, ids::Wb, 4, 68, 604, 318));
 
+  // Outside the tabs
+  add(ids::cmdAd, CreateControl(main, L"BUTTON", L"Get Zephyrchat!", BS_PUSHBUTTON | WS_TABSTOP, 6, 462, 150, 30,
+                                ids::cmdAd),
+      L"Click here to visit the Zephyrchat web site!");
+  add(ids::cmdwFeatures, CreateControl(main, L"BUTTON", L"", BS_PUSHBUTTON, 162, 462, 270, 30, ids::cmdwFeatures));
+  button(main, ids::cmdHelp, L"Help", 438, 462, 90, 30, L"Get help with Iconvane");
+  button(main, ids::cmdExit, L"Close Window", 534, 462, 100, 30, L"Iconvane will stay open in your system tray");
+
+  ShowTab(0);
+}
+
+void frmMain::CreateTabControls() {
+  auto add = [&](int id, HWND h, const wchar_t* tip = nullptr) { AddControl(id, h, tip); };
+  auto label = [&](HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, DWORD extra = 0) {
+    add(id, CreateControl(parent, L"STATIC", text, kLabel | extra, x, y, w, h, id));
+  };
+  auto frame = [&](HWND parent, int id, const wchar_t* text, int x, int y, int w, int h) {
+    add(id, CreateControl(parent, L"BUTTON", text, kGroup, x, y, w, h, id));
+  };
+  auto button = [&](HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, const wchar_t* tip) {
+    add(id, ui::CreatePushButton(parent, id, text, x, y, w, h), tip);
+  };
+
+  HWND p = panels_[1];
   // "Icon Settings"
-  p = panels_[1];
   frame(p, ids::FraFinal, L"", 4, 2, 604, 384);
   frame(p, ids::FraTime, L"Rotate Icons", 12, 14, 200, 150);
   add(ids::OptHR, CreateControl(p, L"BUTTON", L"Every Hour", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 22, 32, 180,
@@ -129,16 +150,6 @@ void frmMain::CreateControls() {
   frame(p, ids::FraPreview, L"Preview of Icon", 350, 220, 250, 124);
   add(ids::WbPreview, ui::CreateImageView(p, ids::WbPreview, 366, 240, 80, 80));
   button(p, ids::cmdUse, L"Use this Icon!", 460, 262, 130, 32, L"Use this icon as your Buddy icon");
-
-  // Outside the tabs
-  add(ids::cmdAd, CreateControl(main, L"BUTTON", L"Get Zephyrchat!", BS_PUSHBUTTON | WS_TABSTOP, 6, 462, 150, 30,
-                                ids::cmdAd),
-      L"Click here to visit the Zephyrchat web site!");
-  add(ids::cmdwFeatures, CreateControl(main, L"BUTTON", L"", BS_PUSHBUTTON, 162, 462, 270, 30, ids::cmdwFeatures));
-  button(main, ids::cmdHelp, L"Help", 438, 462, 90, 30, L"Get help with Iconvane");
-  button(main, ids::cmdExit, L"Close Window", 534, 462, 100, 30, L"Iconvane will stay open in your system tray");
-
-  ShowTab(0);
 }
 
 }  // namespace iv::app

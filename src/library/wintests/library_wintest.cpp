@@ -178,6 +178,26 @@ TEST(Preview, ShowsStillAndAnimatedGifsAndNothingForBadFiles) {
   EXPECT_FALSE(ui::SetImagePath(host.Control(ids::lvFiles), L"x.gif"));  // not a view of ours
 }
 
+// A hidden view costs nothing: it reads the file at once (it may go meanwhile) but
+// animates only while it can be seen, and goes on when shown again.
+TEST(Preview, HiddenViewRestsAndGoesOnWhenShown) {
+  FakeHost host;
+  const HWND view = host.Control(ids::WbPreview);
+  const fs::path gif = host.Folder() / "anim.gif";
+  host.WriteFile(gif, AnimatedGif());
+  ShowWindow(view, SW_HIDE);
+  host.ShowPreview(gif.wstring());
+  EXPECT_TRUE(DeleteFileW(gif.c_str()));
+  ShowWindow(view, SW_SHOW);
+  ASSERT_EQ(ui::GetImageViewState(view).frames, 2);
+  EXPECT_TRUE(WaitFor([&] { return ui::GetImageViewState(view).frame == 1; }, 3000));
+  ShowWindow(view, SW_HIDE);
+  const int rested = ui::GetImageViewState(view).frame;
+  EXPECT_FALSE(WaitFor([&] { return ui::GetImageViewState(view).frame != rested; }, 1000));
+  ShowWindow(view, SW_SHOW);
+  EXPECT_TRUE(WaitFor([&] { return ui::GetImageViewState(view).frame != rested; }, 3000));
+}
+
 class Deleting : public ::testing::Test {
  protected:
   void SetUp() override {

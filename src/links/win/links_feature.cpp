@@ -69,18 +69,30 @@ class LinksFeature : public ui::Feature {
     ScrollFeatureText(button);
   }
 
+  void OnVisible(bool visible) override {
+    visible_ = visible;
+    UpdateTimer();
+  }
+
   void OnUnload() override {
-    KillTimer(host_.MainWindow(), ids::TmrAd);
+    cycle_.reset();
+    UpdateTimer();
     DetachFeatureButton(host_.Control(ids::cmdwFeatures));
   }
 
  private:
   void BuildAdColors() {
     cycle_.emplace(fader::BuildAdColors());
-    StartTimer();
+    UpdateTimer();
   }
 
-  void StartTimer() { SetTimer(host_.MainWindow(), ids::TmrAd, kAdInterval, nullptr); }
+  // The fade runs only where it can be seen: on screen and not under the pointer.
+  void UpdateTimer() {
+    if (cycle_ && visible_ && !hovered_)
+      SetTimer(host_.MainWindow(), ids::TmrAd, kAdInterval, nullptr);
+    else
+      KillTimer(host_.MainWindow(), ids::TmrAd);
+  }
 
   void ABIcons_ToolClick(const std::string& tool) {
     const ToolAction action = ActionFor(tool, host_.Store());
@@ -91,16 +103,20 @@ class LinksFeature : public ui::Feature {
   // While the pointer is on the button the fade rests and the text shows in blue;
   // it goes on from the same step when the pointer leaves.
   void cmdwFeatures_PointerEnter() {
-    KillTimer(host_.MainWindow(), ids::TmrAd);
+    hovered_ = true;
+    UpdateTimer();
     SetFeatureColor(host_.Control(ids::cmdwFeatures), kHoverColor);
   }
 
   void cmdwFeatures_PointerLeave() {
-    if (cycle_) StartTimer();
+    hovered_ = false;
+    UpdateTimer();
   }
 
   ui::Host& host_;
   std::optional<fader::AdCycle> cycle_;
+  bool visible_ = false;
+  bool hovered_ = false;
 };
 
 }  // namespace

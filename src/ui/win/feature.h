@@ -97,6 +97,9 @@ class Feature {
   virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*ctl*/) { return false; }
   virtual bool OnNotify(NMHDR* /*nm*/, LRESULT& /*result*/) { return false; }
   virtual void OnTimer(int /*timerId*/) {}
+  // The main window came on screen (shown and not minimised) or left it; work that
+  // only shows on the window (animations) runs only while it is on screen.
+  virtual void OnVisible(bool /*visible*/) {}
   // Window messages other than the above (registered or WM_APP ones); true when handled.
   virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT& /*result*/) { return false; }
   virtual void OnUnload() {}

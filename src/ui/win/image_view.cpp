@@ -45,11 +45,13 @@ struct Picture {
   std::unique_ptr<Gdiplus::Image> image;
   std::vector<UINT> delays;  // per frame, in ms
   UINT frame = 0;
+  bool paused = false;  // hidden: the next paint goes on with the animation
 };
 
 struct ViewData {
   std::wstring path;
   std::unique_ptr<Picture> picture;
+  std::string pending;  // read while hidden: decoded when first needed
 };
 
 std::vector<UINT> FrameDelays(Gdiplus::Image& image, UINT frames) {
@@ -81,10 +83,8 @@ IStream* MemoryStream(const std::string& bytes) {
   return nullptr;
 }
 
-std::unique_ptr<Picture> LoadPicture(const std::wstring& path) {
-  if (path.empty() || !StartGdiplus()) return nullptr;
-  const std::string bytes = ReadWholeFile(path);
-  if (bytes.empty()) return nullptr;
+std::unique_ptr<Picture> LoadPicture(const std::string& bytes) {
+  if (bytes.empty() || !StartGdiplus()) return nullptr;
   auto pic = std::make_unique<Picture>();
   pic->stream.reset(MemoryStream(bytes));
   if (!pic->stream) return nullptr;
@@ -151,11 +151,24 @@ void NextFrame(HWND hwnd, ViewData& data) {
   KillTimer(hwnd, kFrameTimer);
   Picture* pic = data.picture.get();
   if (!pic || pic->delays.size() < 2) return;
+  // Frames nobody sees cost a wake-up each; showing the view paints it, which resumes.
+  if (!IsWindowVisible(hwnd)) {
+    pic->paused = true;
+    return;
+  }
   pic->frame = (pic->frame + 1) % pic->delays.size();
   GUID dimension = Gdiplus::FrameDimensionTime;
   pic->image->SelectActiveFrame(&dimension, pic->frame);
   InvalidateRect(hwnd, nullptr, FALSE);
   ScheduleFrame(hwnd, *pic);
+}
+
+// A view that nobody sees decodes its picture later: a copy that starts in the tray
+// then never starts GDI+ at all.
+void Decode(HWND hwnd, ViewData& data) {
+  data.picture = LoadPicture(data.pending);
+  data.pending.clear();
+  if (data.picture) ScheduleFrame(hwnd, *data.picture);
 }
 
 LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -173,7 +186,12 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     case WM_PAINT:
       if (data) {
+        if (!data->pending.empty()) Decode(hwnd, *data);
         Paint(hwnd, *data);
+        if (data->picture && data->picture->paused) {
+          data->picture->paused = false;
+          ScheduleFrame(hwnd, *data->picture);
+        }
         return 0;
       }
       break;
@@ -214,16 +232,19 @@ bool SetImagePath(HWND view, const std::wstring& path) {
   if (!data) return false;
   KillTimer(view, kFrameTimer);
   data->path = path;
-  data->picture = LoadPicture(path);
-  if (data->picture) ScheduleFrame(view, *data->picture);
+  data->picture.reset();
+  data->pending = path.empty() ? std::string() : ReadWholeFile(path);
   InvalidateRect(view, nullptr, FALSE);
+  if (!IsWindowVisible(view) && !data->pending.empty()) return true;
+  Decode(view, *data);
   return data->picture != nullptr;
 }
 
 ImageViewState GetImageViewState(HWND view) {
   ImageViewState state;
-  const ViewData* data = Data(view);
+  ViewData* data = Data(view);
   if (!data) return state;
+  if (!data->pending.empty()) Decode(view, *data);
   state.path = data->path;
   if (const Picture* pic = data->picture.get()) {
     state.width = static_cast<int>(pic->image->GetWidth());

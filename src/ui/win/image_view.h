@@ -15,7 +15,8 @@ HWND CreateImageView(HWND parent, int id, RECT r);
 
 // Shows the picture at `path` ("" clears the view). The file is read into memory at
 // once and not kept open, so it can be replaced or deleted while it is shown.
-// False when `view` is not an image view or the file gave no picture.
+// False when `view` is not an image view or the file gave no picture; a hidden view
+// decodes when it is first painted, and answers true for a file that is not empty.
 bool SetImagePath(HWND view, const std::wstring& path);
 
 struct ImageViewState {
