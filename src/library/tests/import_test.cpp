@@ -136,6 +136,10 @@ TEST(CheckPicture, RefusesCutOffFilesOfEachFormat) {
     EXPECT_FALSE(CheckPicture("a.png", Cut(png, keep)).ok()) << keep;
   for (size_t keep : {size_t{3}, size_t{10}, jpeg.size() - 2, jpeg.size() - 1})
     EXPECT_FALSE(CheckPicture("a.jpg", Cut(jpeg, keep)).ok()) << keep;
+  Bytes shortFrame = jpeg;  // a frame header that ends inside its width
+  shortFrame.erase(shortFrame.begin() + 8, shortFrame.begin() + 21);
+  shortFrame.insert(shortFrame.begin() + 8, {0xFF, 0xC0, 0x00, 0x06, 8, 0, 10, 0});
+  EXPECT_FALSE(CheckPicture("a.jpg", shortFrame).ok());
   for (size_t keep : {size_t{2}, size_t{30}, bmp.size() - 1})
     EXPECT_FALSE(CheckPicture("a.bmp", Cut(bmp, keep)).ok()) << keep;
   Bytes fields = bmp;  // bit-field pictures keep their rows uncompressed too

@@ -161,6 +161,7 @@ TEST(Markup, CharactersOutsideAsciiAreSingleCharacters) {
   EXPECT_EQ(l.runs[0].width, 100);
   EXPECT_EQ(l.runs[1].text, "\xC3\xBC\xEF\xBF\xBD");  // the stray byte becomes U+FFFD
   EXPECT_EQ(PlainText("\xC3\xA9~n"), "\xC3\xA9\n");
+  EXPECT_EQ(PlainText("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
   EXPECT_EQ(PlainText("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // an overlong "/" is no character
 }
 

@@ -73,6 +73,8 @@ TEST(TrayTip, CutAtSixtyFourCharacters) {
   EXPECT_EQ(CutTip(std::string(70, 'x')), std::string(64, 'x'));
   const std::string accented = std::string(63, 'a') + "\xC3\xA9\xC3\xA9";
   EXPECT_EQ(CutTip(accented), std::string(63, 'a') + "\xC3\xA9");
+  const std::string a = "\xE0\xA4\x85";  // three bytes from a lead byte of 0xE0
+  EXPECT_EQ(CutTip(std::string(62, 'a') + a + a + a), std::string(62, 'a') + a + a);
 }
 
 }  // namespace iv::tray
