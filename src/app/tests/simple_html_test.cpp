@@ -18,6 +18,7 @@ TEST(SimpleHtml, BlocksRunsAndLinks) {
   EXPECT_EQ(blocks[1].runs[1].text, "your icons");
   EXPECT_EQ(blocks[1].runs[2].text, " fresh & new.");
   EXPECT_EQ(blocks[2].runs[0].href, "http://h/help.php");
+  EXPECT_EQ(ParseSimpleHtml("<a href=\"\" title=\"t\">x</a>")[0].runs[0].href, "");
   const auto runs = ParseSimpleHtml("<i>a</i><font>b</font><em>c</em>")[0].runs;  // unknown tags break no block
   ASSERT_EQ(runs.size(), 3u);
   EXPECT_TRUE(runs[0].italic);

@@ -311,9 +311,9 @@ TEST(SetFrameControls, SetsTimingTransparencyAndLoopingAndKeepsThePixels) {
   const auto recoloured = SetFrameControls(local, {{0, -1, 1}}, false);
   ASSERT_TRUE(recoloured);
   EXPECT_EQ(gif::testing::Decode(*recoloured, error)->frames, plain->frames);
-  // Other extensions, such as a comment, are kept as they were.
+  // Other extensions, such as a comment or another program's block, are kept as they were.
   Bytes noted = Gif(1);
-  const Bytes comment = {0x21, 0xFE, 0x02, 'h', 'i', 0x00, 0x3B};
+  const Bytes comment = {0x21, 0xFE, 0x02, 'h', 'i', 0x00, 0x21, 0xFF, 0x03, 'X', 'M', 'P', 0x00, 0x3B};
   noted.insert(noted.end() - 1, comment.begin(), comment.end() - 1);
   const auto kept = SetFrameControls(noted, {{0, -1, 1}}, false);
   ASSERT_TRUE(kept);

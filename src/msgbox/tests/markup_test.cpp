@@ -33,6 +33,7 @@ TEST(HexToRGB, ReadsPairsAsLeadingHexNumbers) {
   EXPECT_EQ(HexToRGB("3E9CEA"), 0xEA9C3Eu);
   EXPECT_EQ(HexToRGB("3e9cea"), 0xEA9C3Eu);
   EXPECT_EQ(HexToRGB("3E9CEA77"), 0xEA9C3Eu);  // digits past six are not read
+  EXPECT_EQ(HexToRGB("0A0B0C"), 0x0C0B0Au);
   EXPECT_EQ(HexToRGB("GG0000"), 0u);
   EXPECT_EQ(HexToRGB("1Z0000"), 1u);
   EXPECT_EQ(HexToRGB("00FF00"), 0x00FF00u);
@@ -161,7 +162,7 @@ TEST(Markup, CharactersOutsideAsciiAreSingleCharacters) {
   EXPECT_EQ(l.runs[0].width, 100);
   EXPECT_EQ(l.runs[1].text, "\xC3\xBC\xEF\xBF\xBD");  // the stray byte becomes U+FFFD
   EXPECT_EQ(PlainText("\xC3\xA9~n"), "\xC3\xA9\n");
-  EXPECT_EQ(PlainText("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(PlainText("\xF0\x90\x80\x80\xF0\x9F\x98\x80"), "\xF0\x90\x80\x80\xF0\x9F\x98\x80");
   EXPECT_EQ(PlainText("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // an overlong "/" is no character
 }
 

@@ -20,6 +20,10 @@ TEST(ShellError, KnownFailuresKeepTheirNumberOthersAreOffsetFromTheBase) {
   const ShellError other = ShellErrorFor(12, "iconvane");
   EXPECT_EQ(other.number, base + 12);
   EXPECT_EQ(other.message, "An error occurred occurred whilst trying to open or print the selected file.");
+  for (long long code : {0, 2, 3, 5, 8, 11, 26, 27, 28, 29, 30, 31, 32}) {  // each known code says what went wrong
+    const std::string message = ShellErrorFor(code, "x").message;
+    EXPECT_TRUE(!message.empty() && message != other.message) << code;
+  }
 }
 
 }  // namespace iv::shell

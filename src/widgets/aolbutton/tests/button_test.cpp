@@ -320,6 +320,7 @@ TEST_F(ButtonTest, LosingFocusWithSpaceHeldClicks) {
 TEST_F(ButtonTest, LosingFocusWithTheMouseHeldReleasesWithoutClick) {
   button.MouseDown(1, 0, 0, 0);
   button.LostFocus();
+  button.PlatformClick();
   EXPECT_FALSE(button.Pressed());
   EXPECT_EQ(s.LastClear(), kAolBack);
   EXPECT_EQ(std::count(s.events.begin(), s.events.end(), E::Click), 0);
