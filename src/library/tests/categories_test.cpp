@@ -30,6 +30,9 @@ TEST(FilterByLetter, MatchesTheFirstCharacterExactly) {
   EXPECT_TRUE(FilterByLetter(cats, "Z").empty());
   EXPECT_EQ(FilterByLetter(cats, "All"), (Names{"Bears", "bats", "Birds", "3D", "Apes"}));
   EXPECT_TRUE(FilterByLetter(Names{""}, "All").empty());
+  const Names letters = LetterEntries();  // the filter list offers "All", then A to Z
+  EXPECT_EQ(letters.size(), 27u);
+  EXPECT_EQ(letters[1] + letters[26], "AZ");
 }
 
 TEST(CategoryPage, BlanksBecomeDotsAndTheQueryStaysIntact) {
