@@ -55,4 +55,7 @@ echo "Try first: in another terminal, run the \"start 'icvan:AddList...'\" line 
 echo "Then, on \"Icon Manager\", pick an icon and press \"Use this Icon!\": the AIM simulator's window shows it."
 echo "Or, on \"Icon Settings\", choose \"Every N Minutes\" with 1: the rotation changes the buddy icon each minute."
 echo "Starting Iconvane (program folder: $bin)"
-wine "$bin/iconvane.exe"
+# In the background and waited for, so a TERM or Ctrl+C runs the clean-up at once.
+wine "$bin/iconvane.exe" &
+pids+=($!)
+wait $! || true

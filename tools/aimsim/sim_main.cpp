@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win/files.h"
 #include "base/win/utf.h"
 #include "base/win/window.h"
 #include "sim.h"
@@ -61,18 +62,6 @@ std::vector<std::string> Arguments() {
   return args;
 }
 
-std::wstring ExePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 std::wstring FullPath(const std::wstring& path) {
   wchar_t buf[MAX_PATH * 2];
   const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 2, buf, nullptr);
@@ -116,7 +105,7 @@ int Quit(HWND running) {
 }
 
 void FillPaths(Context& ctx) {
-  ctx.exePath = ExePath();
+  ctx.exePath = iv::ExePath();
   ctx.dataDir =
       ctx.options.dataDir.empty() ? FolderOf(ctx.exePath) + L"\\AIM Data" : FullPath(iv::Widen(ctx.options.dataDir));
   while (ctx.dataDir.size() > 3 && (ctx.dataDir.back() == L'\\' || ctx.dataDir.back() == L'/')) ctx.dataDir.pop_back();

@@ -26,8 +26,12 @@ for d in "$i686" "$x64"; do
 done
 command -v "$objdump" >/dev/null || { echo "FAIL: $objdump missing (Debian package mingw-w64)"; exit 1; }
 
-# Plain files only: sub-folders are what test runs leave behind.
-list() { find "$1" -maxdepth 1 -type f -printf '%f\n' | sort; }
+# Plain files only, less what a run writes beside the program (./run.sh uses the x86_64
+# folder): sub-folders, tmp.gif, Categories.dat, logs and moved-aside hooks.
+list() {
+  find "$1" -maxdepth 1 -type f ! -name tmp.gif ! -name Categories.dat ! -name '*.log' ! -name '*.old' \
+    -printf '%f\n' | sort
+}
 if ! diff <(list "$i686") <(list "$x64") >/dev/null; then
   fail "the folders differ (< i686, > x86_64):"
   diff <(list "$i686") <(list "$x64") | grep '^[<>]'

@@ -61,6 +61,9 @@ class frmMain : public ui::Form, public ui::Host {
   void FinishLoad();
   void UpdateVisibility();
   void AddControl(int id, HWND hwnd, const wchar_t* tooltip = nullptr);
+  void AddLabel(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, DWORD extra = 0);
+  void AddFrame(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h);
+  void AddButton(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, const wchar_t* tip);
   void AddTip(HWND hwnd, const wchar_t* tip);
   void ShowTab(int index);
   void RunLoadSequence();

@@ -20,4 +20,16 @@ std::string ReadWholeFile(const std::wstring& path) {
   return data;
 }
 
+std::wstring ExePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
 }  // namespace iv

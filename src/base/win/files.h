@@ -1,4 +1,4 @@
-// Reading whole files.
+// Reading whole files; where the program itself lies.
 #pragma once
 #include <string>
 
@@ -6,5 +6,8 @@ namespace iv {
 
 // The whole content of a file as bytes; empty when it is missing or unreadable.
 std::string ReadWholeFile(const std::wstring& path);
+
+// Full path of the executable, however long.
+std::wstring ExePath();
 
 }  // namespace iv

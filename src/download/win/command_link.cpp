@@ -23,9 +23,9 @@ LinkOutcome RunCommandLink(const std::wstring& commandLine) {
   }
 
   auto dl = std::make_unique<frmDL>(settings::RegistryStore(), ui::ProgramFolder(), command, GetArgument(rest));
-  if (!dl->Load()) return {1};
+  if (!dl->Load()) return {.exitCode = 1};
   if (const Pumped pumped = PumpUntil([&] { return dl->WantsMainWindow(); }); pumped.end == PumpEnd::Quit)
-    return {pumped.exitCode};
+    return {.exitCode = pumped.exitCode};
   // The main window exists before this close is handled, so the program keeps running.
   if (!dl->StaysOpen()) PostMessageW(dl->hwnd(), WM_CLOSE, 0, 0);
   return {0, true, std::move(dl)};

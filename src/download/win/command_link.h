@@ -13,7 +13,7 @@ struct LinkOutcome {
   bool runMainWindow = false;
   // Kept alive while the main window runs: it may stay open, or close once the main
   // window exists.
-  std::unique_ptr<ui::Form> window;
+  std::unique_ptr<ui::Form> window{};
 };
 
 // Runs the download window for the link until it ends or, when no running copy takes

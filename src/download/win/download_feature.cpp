@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/win/files.h"
 #include "base/win/utf.h"
 #include "download/core/handoff.h"
 #include "download/core/link.h"
@@ -27,7 +28,7 @@ class DownloadFeature : public ui::Feature {
       : host_(host), deferred_(RegisterWindowMessageW(L"Iconvane.DownloadHandOffDone")) {}
 
   void OnLoadStep(ui::LoadStep step) override {
-    if (step == ui::LoadStep::RegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(ui::ExePath()));
+    if (step == ui::LoadStep::RegisterProtocol) RegisterProtocol(host_.Store(), kScheme, Narrow(ExePath()));
     if (step == ui::LoadStep::End && Adopted()) AddAdoptedQueue();
   }
 

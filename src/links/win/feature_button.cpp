@@ -23,9 +23,9 @@ struct State {
   COLORREF color = 0;
   uint64_t tick = 0;
   bool tracking = false;
-  std::vector<std::string> items;  // of the window text
+  std::vector<std::string> items{};  // of the window text
   size_t fittedItem = SIZE_MAX;    // the item `fitted` was made for
-  UniqueFont fitted;
+  UniqueFont fitted{};
 };
 
 constexpr wchar_t kStateProp[] = L"IconvaneFeatureState";
@@ -142,7 +142,7 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD
 
 bool AttachFeatureButton(HWND button, FeatureCallbacks callbacks) {
   if (!button || StateOf(button)) return false;
-  auto* s = new State{std::move(callbacks)};
+  auto* s = new State{.callbacks = std::move(callbacks)};
   Reload(button, *s);
   if (!SetWindowSubclass(button, Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(s))) {
     delete s;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/core/text.h"
+#include "base/win/files.h"
 #include "base/win/handles.h"
 #include "base/win/pump.h"
 #include "base/win/utf.h"
@@ -115,18 +116,6 @@ void SaveFormPosition(HWND hwnd, settings::Store& store, const std::string& sect
   if (saveWidth) store.Set(section, "Width", std::to_string((r.right - r.left) * tx));
   if (saveHeight) store.Set(section, "Height", std::to_string((r.bottom - r.top) * ty));
   if (saveMaximised) store.Set(section, "Max", IsZoomed(hwnd) ? "2" : "0");
-}
-
-std::wstring ExePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
 }
 
 const std::wstring& ProgramFolder() {

@@ -44,9 +44,6 @@ void SaveFormPosition(HWND hwnd, settings::Store& store, const std::string& sect
 int TwipsPerPixelX();
 int TwipsPerPixelY();
 
-// Full path of the executable.
-std::wstring ExePath();
-
 // Folder of the executable without a trailing backslash.
 const std::wstring& ProgramFolder();
 
