@@ -174,6 +174,8 @@ TEST(CheckPicture, RefusesEmptyFilesAndWrongExtensions) {
   EXPECT_NE(CheckPicture("notes.txt", Png(1, 1)).problem.find("only PNG, JPEG, BMP and GIF"), std::string::npos);
   EXPECT_NE(CheckPicture("noext", Png(1, 1)).problem.find("only"), std::string::npos);
   EXPECT_EQ(CheckPicture("photo.png", Jpeg(1, 1)).problem, "the file is named as a PNG picture but holds a JPEG picture");
+  EXPECT_EQ(CheckPicture("a.jpg", Bytes{0xFF, 0xD8, 0x00, 0xFF, 0xD9}).problem,  // a JPEG starts with three marker bytes
+            "the file is named as a JPEG picture but holds no picture");
   const Bytes text{'h', 'e', 'l', 'l', 'o'};
   EXPECT_EQ(CheckPicture("x.gif", text).problem, "the file is named as a GIF picture but holds no picture");
   EXPECT_EQ(FormatFromName("dir.png\\file"), PictureFormat::Unknown);
