@@ -357,6 +357,12 @@ TEST_F(ButtonTest, ShadowOnDrawsTheThreeGreysInsideTheContainerColour) {
   EXPECT_FLOAT_EQ(text.textY, 405 / 2.0f - 195 / 2.0f);
 }
 
+TEST_F(ButtonTest, AResizeRepaintsTheWindowAndKeepsThePictureAtRunTime) {
+  button.Resized();
+  EXPECT_EQ(s.refreshes, 1);
+  EXPECT_TRUE(s.ops.empty());
+}
+
 TEST_F(ButtonTest, ShadowOffPaintsEdgeToEdgeAndUnreadableContainerIsSkipped) {
   button.SetButtonShadow(false);
   EXPECT_TRUE(s.HasFill(0, 0, 1500, 0, kAolBorderLight));

@@ -13,6 +13,7 @@ struct FakeSurface : Surface {
   int width = 1500, height = 450;  // 100 x 30 pixels
   std::optional<Color> container = 0xC0C0C0;
   bool capture = false, enabled = true, handPointer = false;
+  int refreshes = 0;
   std::vector<DrawOp> ops;
   std::vector<Event> events;
   std::vector<std::string> changed;
@@ -28,6 +29,7 @@ struct FakeSurface : Surface {
     h = 195;
   }
   void Draw(const DrawOp& op) override { ops.push_back(op); }
+  void Refresh() override { ++refreshes; }
   void SetCapture() override { capture = true; }
   void ReleaseCapture() override { capture = false; }
   bool HasCapture() const override { return capture; }
