@@ -43,7 +43,6 @@ class AimFeature : public ui::Feature {
 
   void OnCreate() override {
     Services services;
-    services.wait = [](long ms) { ui::Wait(ms); };
     services.shellOpen = [](const std::wstring& url) { (void)shell::ShellOpen(url); };
     ui::Host& host = host_;
     services.buddyIconLink = [&host] { return Widen(download::BuddyIconLink(host.Store())); };

@@ -129,12 +129,13 @@ void frmMain::ShowTab(int index) {
   for (int i = 0; i < 3; ++i) ShowWindow(panels_[i], i == index ? SW_SHOW : SW_HIDE);
 }
 
-// Each step may fail alone: the next one still runs. The welcome page and the position
-// were done before the first paint (Load), the page restored first; no feature has a
-// part in those two steps.
+// Each step may fail alone: the next one still runs. The first steps (begin, welcome
+// page, position) were done before the first paint (Load), the page restored first; no
+// feature has a part in them.
 void frmMain::RunLoadSequence() {
   ui::ForEachLoadStep([this](ui::LoadStep step) {
-    if (step != ui::LoadStep::WelcomePage && step != ui::LoadStep::Position) LoadStep(step);
+    if (step != ui::LoadStep::Begin && step != ui::LoadStep::WelcomePage && step != ui::LoadStep::Position)
+      LoadStep(step);
   });
 }
 

@@ -74,9 +74,8 @@ DownloadResult AddList(const std::string& url, DownloadSite& site) {
 
   // Icons to come are asked for ahead of their turn so that transfers overlap; they
   // are still taken, written and counted in the list's order.
-  const auto wanted = [&](int i) {
-    return IsWebUrl(lines[i]) && IsIconName(FileNameFromURL(lines[i])) &&
-           !site.IconExists(r.category, FileNameFromURL(lines[i]));
+  const auto wanted = [&](int i, const std::string& file) {
+    return IsWebUrl(lines[i]) && IsIconName(file) && !site.IconExists(r.category, file);
   };
   int ahead = 2;
   const std::string total = std::to_string(n - 1);
@@ -84,7 +83,8 @@ DownloadResult AddList(const std::string& url, DownloadSite& site) {
   site.SetProgressRange(1, n);
   for (int i = 2; i <= n; ++i) {
     for (; ahead <= n && ahead < i + kFetchAhead; ++ahead)
-      if (wanted(ahead)) site.Prefetch(lines[ahead], r.category, FileNameFromURL(lines[ahead]));
+      if (const std::string file = FileNameFromURL(lines[ahead]); wanted(ahead, file))
+        site.Prefetch(lines[ahead], r.category, file);
     site.SetCount("Icon " + std::to_string(i - 1) + " of " + total);
     site.SetProgress(i);
     const std::string& iconUrl = lines[i];

@@ -22,10 +22,18 @@ bool WriteAll(HANDLE file, std::string_view bytes, bool flush) {
   return !flush || FlushFileBuffers(file) != 0;
 }
 
+// A file this call created and could not write whole is deleted; a name already taken
+// is left alone, since the file there is someone else's.
 bool WriteTemp(const std::wstring& temp, std::string_view bytes, bool flush) {
-  const UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
-  return file && WriteAll(file.get(), bytes, flush);
+  bool ok = false;
+  {
+    const UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr));
+    if (!file) return false;
+    ok = WriteAll(file.get(), bytes, flush);
+  }
+  if (!ok) DeleteFileW(temp.c_str());
+  return ok;
 }
 
 }  // namespace
@@ -35,11 +43,7 @@ std::wstring TempNameFor(const std::wstring& path) {
   return path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial) + L".tmp";
 }
 
-bool WriteNewFile(const std::wstring& path, std::string_view bytes) {
-  if (WriteTemp(path, bytes, false)) return true;
-  DeleteFileW(path.c_str());
-  return false;
-}
+bool WriteNewFile(const std::wstring& path, std::string_view bytes) { return WriteTemp(path, bytes, false); }
 
 bool CommitFile(const std::wstring& temp, const std::wstring& path) {
   // Without MOVEFILE_REPLACE_EXISTING the rename fails if the target appeared meanwhile.

@@ -35,8 +35,9 @@ struct Decoded {
 };
 
 std::optional<Bytes> ReadFileBytes(const std::wstring& path, std::string& problem) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
+  const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  const HANDLE h = file.get();
+  if (!file) {
     problem = "the file could not be opened";
     return std::nullopt;
   }
@@ -55,7 +56,6 @@ std::optional<Bytes> ReadFileBytes(const std::wstring& path, std::string& proble
     else
       problem = "the file could not be read";
   }
-  CloseHandle(h);
   return out;
 }
 
@@ -351,14 +351,17 @@ bool WriteIcon(const std::wstring& folder, const std::wstring& source, const Byt
   for (int tries = 0; tries < 20; ++tries) {
     name = Widen(IconNameFor(Narrow(source), [&](const std::string& n) { return Exists(folder + L"\\" + Widen(n)); }));
     const std::wstring path = folder + L"\\" + name;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-      if (GetLastError() == ERROR_FILE_EXISTS) continue;  // someone took the name meanwhile
-      return false;
-    }
-    DWORD wrote = 0;
-    const bool ok = WriteFile(h, gif.data(), static_cast<DWORD>(gif.size()), &wrote, nullptr) && wrote == gif.size();
-    CloseHandle(h);
+    bool ok = false;
+    {
+      const UniqueFile file(
+          CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!file) {
+        if (GetLastError() == ERROR_FILE_EXISTS) continue;  // someone took the name meanwhile
+        return false;
+      }
+      DWORD wrote = 0;
+      ok = WriteFile(file.get(), gif.data(), static_cast<DWORD>(gif.size()), &wrote, nullptr) && wrote == gif.size();
+    }  // closed before a failed write is deleted
     if (!ok) DeleteFileW(path.c_str());
     return ok;
   }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <thread>
 
+#include "base/core/text.h"
 #include "base/win/handles.h"
 #include "base/win/pump.h"
 #include "base/win/utf.h"
@@ -152,12 +153,6 @@ void RunBatch(HWND owner, Batch& batch) {
   if (progress->hwnd()) DestroyWindow(progress->hwnd());
 }
 
-std::wstring TrimBlanks(std::wstring s) {
-  while (!s.empty() && s.back() == L' ') s.pop_back();
-  while (!s.empty() && s.front() == L' ') s.erase(s.begin());
-  return s;
-}
-
 // The folder's name as the file system spells it ("cats" typed, "Cats" on disk).
 std::wstring NameOnDisk(const std::wstring& root, const std::wstring& name) {
   WIN32_FIND_DATAW data{};
@@ -174,9 +169,8 @@ struct Category {
 Category ChooseCategory(HWND owner, const std::wstring& root, int count, std::wstring suggested,
                         const ImportServices& services) {
   for (;;) {
-    const std::wstring name = TrimBlanks(services.askText ? services.askText(owner, ImportCategoryPrompt(count),
-                                                                             suggested)
-                                                          : std::wstring());
+    const std::wstring name = Widen(
+        Trim(Narrow(services.askText ? services.askText(owner, ImportCategoryPrompt(count), suggested) : std::wstring())));
     if (name.empty()) return {};
     if (!IsSafeName(Narrow(name))) {
       if (services.tell) services.tell(owner, BadCategoryPrompt(Narrow(name)));

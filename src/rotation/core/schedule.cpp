@@ -83,9 +83,9 @@ void Schedule::Tick(std::string_view minutesBoxText) {
   // starting one apply inside another; "Time" was written before the apply began.
   if (applying_) return;
   if (mode_ != kEveryHour && mode_ != kEveryDay && mode_ != kEveryWeek && mode_ != kEveryMinutes) return;
-  if (Paused()) return;
   const DateTime now = clock_.Now();
   if (!IsDue(mode_, store_.Get(kOptionsSection, "Time", ""), now, minutesBoxText)) return;
+  if (Paused()) return;
   store_.Set(kOptionsSection, "Time", StartOfInterval(mode_, now));
   RotateToNextIcon();
 }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "base/win/files.h"
 #include "base/win/utf.h"
 
 namespace iv::shell {
@@ -14,9 +15,7 @@ bool ShellOpen(const std::wstring& target, int /*showCommand*/, const std::wstri
       ShellExecuteW(owner, verb.c_str(), target.c_str(), parameters.c_str(), folder.c_str(), SW_SHOWNORMAL));
   if (ShellSucceeded(result)) return true;
   if (error) {
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    *error = ShellErrorFor(result, Narrow(std::filesystem::path(exe).stem().wstring()));
+    *error = ShellErrorFor(result, Narrow(std::filesystem::path(ExePath()).stem().wstring()));
   }
   return false;
 }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/win/files.h"
 #include "base/win/program_icon.h"
 #include "base/win/utf.h"
 
@@ -19,13 +20,12 @@ HICON OwnIcon() {
 
 // The file description from the executable's version information.
 std::wstring FileDescription() {
-  wchar_t path[MAX_PATH] = {};
-  if (!GetModuleFileNameW(nullptr, path, MAX_PATH)) return L"";
+  const std::wstring path = ExePath();
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
   if (!size) return L"";
   std::vector<BYTE> info(size);
-  if (!GetFileVersionInfoW(path, 0, size, info.data())) return L"";
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return L"";
   struct Translation {
     WORD language, codePage;
   }* tr = nullptr;

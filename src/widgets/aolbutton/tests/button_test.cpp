@@ -451,7 +451,9 @@ TEST_F(ButtonTest, ArrowGlyphReplacesThePaintedCaptionButKeepsTheCaption) {
   // Up: one pixel at the top, a pixel wider each side per row, all centred on the face.
   for (size_t i = 0; i < rows.size(); ++i) {
     EXPECT_EQ(rows[i].second, static_cast<int>(i) * 15);
-    if (i) EXPECT_EQ(rows[i].first, rows[i - 1].first + 15);
+    if (i) {
+      EXPECT_EQ(rows[i].first, rows[i - 1].first + 15);
+    }
   }
   const int faceMid = (28 * 15 - 45) / 2;
   EXPECT_LE(std::abs(rows.front().first + static_cast<int>(rows.size()) * 15 / 2 - faceMid), 15);
