@@ -24,14 +24,15 @@ void Le32(Bytes& b, std::uint32_t v) {
   Le16(b, v >> 16);
 }
 
-// A PNG's chunk structure (the checker reads no pixels and no CRCs).
-Bytes Png(std::uint32_t w, std::uint32_t h) {
+// A PNG's chunk structure (the checker reads no pixels and no CRCs); IHDR may be cut short.
+Bytes Png(std::uint32_t w, std::uint32_t h, std::uint32_t ihdrLength = 13) {
   Bytes b{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  Be32(b, 13);
+  Be32(b, ihdrLength);
   b.insert(b.end(), {'I', 'H', 'D', 'R'});
   Be32(b, w);
   Be32(b, h);
-  b.insert(b.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
+  b.insert(b.end(), {8, 6, 0, 0, 0});
+  b.resize(b.size() + ihdrLength - 13 + 4);  // and a CRC
   Be32(b, 3);
   b.insert(b.end(), {'I', 'D', 'A', 'T', 1, 2, 3, 0, 0, 0, 0});
   Be32(b, 0);
@@ -44,13 +45,13 @@ Bytes Jpeg(unsigned w, unsigned h) {
   b.insert(b.end(), {0xFF, 0xC0, 0x00, 0x0B, 8, static_cast<std::uint8_t>(h >> 8), static_cast<std::uint8_t>(h),
                      static_cast<std::uint8_t>(w >> 8), static_cast<std::uint8_t>(w), 1, 1, 0x11, 0});
   b.insert(b.end(), {0xFF, 0xDA, 0x00, 0x08, 1, 1, 0, 0, 63, 0});
-  b.insert(b.end(), {0x12, 0xFF, 0x00, 0x34, 0xFF, 0xD0, 0x56});  // stuffed byte and a restart
+  b.insert(b.end(), {0x12, 0xFF, 0x00, 0x34, 0xFF, 0xD0, 0x56, 0xFF, 0xD7, 0x78});  // stuffed byte and restarts
   b.insert(b.end(), {0xFF, 0xD9});
   return b;
 }
 
-Bytes Bmp(std::int32_t w, std::int32_t h) {
-  const std::uint32_t stride = (static_cast<std::uint32_t>(w) * 24 + 31) / 32 * 4;
+Bytes Bmp(std::int32_t w, std::int32_t h, unsigned bpp = 24) {
+  const std::uint32_t stride = (static_cast<std::uint32_t>(w) * bpp + 31) / 32 * 4;
   Bytes b{'B', 'M'};
   Le32(b, 54 + stride * static_cast<std::uint32_t>(h < 0 ? -h : h));
   Le32(b, 0);
@@ -59,7 +60,7 @@ Bytes Bmp(std::int32_t w, std::int32_t h) {
   Le32(b, static_cast<std::uint32_t>(w));
   Le32(b, static_cast<std::uint32_t>(h));
   Le16(b, 1);
-  Le16(b, 24);
+  Le16(b, bpp);
   for (int i = 0; i < 6; ++i) Le32(b, 0);
   if (static_cast<std::int64_t>(stride) * (h < 0 ? -h : h) < 1'000'000) b.resize(b.size() + stride * (h < 0 ? -h : h));
   return b;
@@ -95,8 +96,14 @@ Bytes::iterator FrameAt(Bytes& gif) {
   return gif.end();
 }
 
-Bytes Cut(Bytes b, size_t keep) {
-  b.resize(keep);
+// A copy of exactly that size, so that a read past its end is one past the buffer.
+Bytes Cut(const Bytes& b, size_t keep) { return Bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(keep)); }
+Bytes Patched(Bytes b, size_t at, std::uint8_t v) {
+  b[at] = v;
+  return b;
+}
+Bytes Spliced(Bytes b, size_t at, const Bytes& more) {
+  b.insert(b.begin() + static_cast<std::ptrdiff_t>(at), more.begin(), more.end());
   return b;
 }
 
@@ -111,8 +118,17 @@ TEST(CheckPicture, AcceptsWholePicturesOfEachFormatAndReadsTheirSize) {
                {"c.jpeg", Jpeg(1, 1), PictureFormat::Jpeg, 1, 1},
                {"d.bmp", Bmp(1, 1), PictureFormat::Bmp, 1, 1},
                {"e.bmp", Bmp(3, -2), PictureFormat::Bmp, 3, 2},
-               {"g.bmp", CoreBmp(3, 2), PictureFormat::Bmp, 3, 2},
-               {"f.gif", Gif(1), PictureFormat::Gif, 4, 3}};
+               {"g.bmp", CoreBmp(300, 2), PictureFormat::Bmp, 300, 2},
+               {"h.bmp", Bmp(2, 1, 32), PictureFormat::Bmp, 2, 1},
+               {"i.bmp", Bmp(9, 1, 1), PictureFormat::Bmp, 9, 1},
+               {"h.png", Png(300, 200, 8), PictureFormat::Png, 300, 200},  // an IHDR of just the size
+               {"d.jpg", Patched(Jpeg(10, 10), 9, 0xCF), PictureFormat::Jpeg, 10, 10},  // lossless
+               // Restarts and TEM stand alone; a segment may be empty.
+               {"e.jpg", Spliced(Jpeg(3, 4), 8, {0xFF, 0xD0, 0xFF, 0xD7, 0xFF, 0x01, 0xFF, 0xE1, 0, 2}),
+                PictureFormat::Jpeg, 3, 4},
+               {"f.gif", Gif(1), PictureFormat::Gif, 4, 3},
+               {"g.gif", Patched(Gif(1, 1, 1), 4, '7'), PictureFormat::Gif, 1, 1},  // GIF87a
+               {"h.gif", Spliced(Gif(1), Gif(1).size(), {0, 1}), PictureFormat::Gif, 4, 3}};  // junk after the end
   for (const auto& c : cases) {
     const PictureCheck check = CheckPicture(c.name, c.bytes);
     EXPECT_TRUE(check.ok()) << c.name << ": " << check.problem;
@@ -140,33 +156,77 @@ TEST(CheckPicture, RefusesCutOffFilesOfEachFormat) {
   shortFrame.erase(shortFrame.begin() + 8, shortFrame.begin() + 21);
   shortFrame.insert(shortFrame.begin() + 8, {0xFF, 0xC0, 0x00, 0x06, 8, 0, 10, 0});
   EXPECT_FALSE(CheckPicture("a.jpg", shortFrame).ok());
-  for (size_t keep : {size_t{2}, size_t{30}, bmp.size() - 1})
+  shortFrame[11] = 7;  // one byte more holds the whole width
+  shortFrame.insert(shortFrame.begin() + 16, 10);
+  EXPECT_TRUE(CheckPicture("a.jpg", shortFrame).ok());
+  for (size_t keep : {size_t{2}, size_t{30}})
     EXPECT_FALSE(CheckPicture("a.bmp", Cut(bmp, keep)).ok()) << keep;
+  for (const Bytes& b : {bmp, CoreBmp(3, 2), Bmp(10000, 1), Bmp(1, 10000)})
+    EXPECT_FALSE(CheckPicture("a.bmp", Cut(b, b.size() - 1)).ok()) << b.size();
   Bytes fields = bmp;  // bit-field pictures keep their rows uncompressed too
   fields[30] = 3;
   EXPECT_FALSE(CheckPicture("a.bmp", Cut(fields, fields.size() - 1)).ok());
-  for (size_t keep : {size_t{6}, size_t{14}, gif.size() / 2, gif.size() - 3})
+  fields[30] = 1;  // run-length rows are left to the decoder, but they must start inside the file
+  EXPECT_TRUE(CheckPicture("a.bmp", Cut(fields, fields.size() - 1)).ok());
+  EXPECT_FALSE(CheckPicture("a.bmp", Cut(fields, 54)).ok());
+  for (size_t keep : {size_t{6}, size_t{14}, gif.size() / 2, gif.size() - 3, gif.size() - 2})
     EXPECT_FALSE(CheckPicture("a.gif", Cut(gif, keep)).ok()) << keep;
   // A GIF without its trailer byte but with whole frames is what many writers make.
-  EXPECT_TRUE(CheckPicture("a.gif", Cut(gif, gif.size() - 1)).ok());
+  const Bytes open = Cut(gif, gif.size() - 1);
+  EXPECT_TRUE(CheckPicture("a.gif", open).ok());
+  EXPECT_FALSE(CheckPicture("a.gif", Spliced(open, open.size(), {0x21, 0xFE, 1, 'x'})).ok());  // a cut comment
+  EXPECT_FALSE(CheckPicture("a.gif", Spliced(open, open.size(), {0, 0})).ok());
+}
+
+TEST(CheckPicture, RefusesBrokenStructure) {
+  const Bytes png = Png(10, 10), jpeg = Jpeg(10, 10), bmp = Bmp(10, 10);
+  Bytes gif = Gif(1);
+  const size_t frame = static_cast<size_t>(FrameAt(gif) - gif.begin());
+  const std::pair<const char*, Bytes> cases[] = {  // named for what is wrong
+      {"no IHDR first.png", Patched(png, 15, 'X')},
+      {"IDAT before IHDR.png", Spliced(png, 8, Bytes(png.begin() + 33, png.begin() + 48))},
+      {"IEND longer than the file.png", Patched(png, 51, 1)},
+      {"no IEND.png", Patched(png, 55, 'd')},
+      {"IHDR without the whole height.png", Png(300, 300, 7)},
+      {"no width.png", Png(0, 5)},
+      {"no height.png", Png(5, 0)},
+      {"no marker after a segment.jpg", Patched(jpeg, 21, 0)},
+      {"a frame of height 0 before a good one.jpg", Spliced(jpeg, 8, {0xFF, 0xC0, 0, 7, 8, 0, 0, 0, 10})},
+      {"a scan before the frame.jpg", Spliced(jpeg, 8, Bytes(jpeg.begin() + 21, jpeg.end() - 2))},
+      {"unknown header.bmp", Patched(bmp, 14, 39)},
+      {"0 bits per pixel.bmp", Bmp(1, 1, 0)},
+      {"33 bits per pixel.bmp", Bmp(1, 1, 33)},
+      {"frame width 0.gif", Patched(gif, frame + 5, 0)},
+      {"frame height 0.gif", Patched(gif, frame + 7, 0)}};
+  for (const auto& [name, bytes] : cases)
+    EXPECT_EQ(CheckPicture(name, bytes).problem, "the picture is damaged or incomplete") << name;
 }
 
 TEST(CheckPicture, RefusesHugeDimensionsFromTheHeaderAlone) {
   EXPECT_NE(CheckPicture("big.png", Png(30000, 30000)).problem.find("too large"), std::string::npos);
-  EXPECT_NE(CheckPicture("big.png", Png(0x01000000, 1)).problem.find("(16777216 x 1 pixels"), std::string::npos);
+  EXPECT_EQ(CheckPicture("big.png", Png(0x01010000, 1)).problem,
+            "the picture is too large (16842752 x 1 pixels; at most 25 million pixels and 10000 on a side)");
   EXPECT_NE(CheckPicture("big.jpg", Jpeg(30000, 30000)).problem.find("30000 x 30000"), std::string::npos);
-  EXPECT_NE(CheckPicture("big.bmp", Bmp(30000, 30000)).problem.find("too large"), std::string::npos);
+  EXPECT_NE(CheckPicture("big.bmp", Bmp(30000, 100)).problem.find("too large"), std::string::npos);
   EXPECT_FALSE(CheckPicture("wide.png", Png(10001, 1)).ok());
   EXPECT_FALSE(CheckPicture("many.png", Png(6000, 6000)).ok());
-  EXPECT_TRUE(CheckPicture("ok.png", Png(5000, 5000)).ok());
+  EXPECT_TRUE(CheckPicture("ok.png", Png(10000, 2500)).ok());
+  EXPECT_TRUE(CheckPicture("ok.png", Png(2500, 10000)).ok());
   // A GIF may keep a small logical screen and place a huge frame on it.
   Bytes gif = Gif(1);
   FrameAt(gif)[6] = 0x75;  // width 30000
   FrameAt(gif)[5] = 0x30;
   EXPECT_NE(CheckPicture("frame.gif", gif).problem.find("too large"), std::string::npos);
-  Bytes placed = Gif(1);  // a 4 x 3 frame two rows down makes a picture five rows high
-  FrameAt(placed)[3] = 2;
-  EXPECT_EQ(CheckPicture("placed.gif", placed).facts.height, 5);
+  Bytes placed = Gif(1);  // a 4 x 3 frame at (3, 2) makes a picture 7 x 5
+  const auto at = FrameAt(placed);
+  at[1] = 3;
+  at[3] = 2;
+  const PictureFacts facts = CheckPicture("placed.gif", placed).facts;
+  EXPECT_EQ(std::pair(facts.width, facts.height), std::pair(7, 5));
+  placed[6] = 9;  // unless the logical screen is larger
+  placed[8] = 8;
+  const PictureFacts screen = CheckPicture("placed.gif", placed).facts;
+  EXPECT_EQ(std::pair(screen.width, screen.height), std::pair(9, 8));
 }
 
 TEST(CheckPicture, RefusesEmptyFilesAndWrongExtensions) {
@@ -176,9 +236,18 @@ TEST(CheckPicture, RefusesEmptyFilesAndWrongExtensions) {
   EXPECT_EQ(CheckPicture("photo.png", Jpeg(1, 1)).problem, "the file is named as a PNG picture but holds a JPEG picture");
   EXPECT_EQ(CheckPicture("a.jpg", Bytes{0xFF, 0xD8, 0x00, 0xFF, 0xD9}).problem,  // a JPEG starts with three marker bytes
             "the file is named as a JPEG picture but holds no picture");
-  const Bytes text{'h', 'e', 'l', 'l', 'o'};
-  EXPECT_EQ(CheckPicture("x.gif", text).problem, "the file is named as a GIF picture but holds no picture");
+  // Near misses of a signature hold no picture (each name is also the file's content).
+  for (std::string_view name : {"hello.gif", "GIF87b.gif", "GIF89x.gif", "BA.bmp", "\x89PNG\r\n\x1Ax.png"}) {
+    const std::string problem = CheckPicture(name, Bytes(name.begin(), name.end())).problem;
+    EXPECT_NE(problem.find("but holds no picture"), std::string::npos) << problem;
+  }
   EXPECT_EQ(FormatFromName("dir.png\\file"), PictureFormat::Unknown);
+  EXPECT_EQ(FormatFromName("png"), PictureFormat::Unknown);
+  EXPECT_EQ(FormatFromName("x.jfif"), PictureFormat::Jpeg);
+  Bytes huge(kMaxPictureFileBytes + 1);
+  EXPECT_EQ(CheckPicture("huge.png", huge).problem, "the file is larger than 64 MB");
+  huge.pop_back();
+  EXPECT_NE(CheckPicture("huge.png", huge).problem, "the file is larger than 64 MB");
 }
 
 TEST(PlaceInIcon, FitsLargePicturesKeepingAspectAndCentres) {
@@ -287,8 +356,9 @@ TEST(SetFrameControls, SetsTimingTransparencyAndLoopingAndKeepsThePixels) {
   std::string error;
   const auto before = gif::testing::Decode(in, error);
   ASSERT_TRUE(before) << error;
-  const auto out = SetFrameControls(in, {{50, 2, 2}, {60, 2, 2}, {70, 2, 2}}, true);
+  const auto out = SetFrameControls(in, {{50, 2, 2}, {60, 2, 2}, {70, 2, 3}}, true);
   ASSERT_TRUE(out);
+  EXPECT_EQ(CheckPicture("a.gif", *out).facts.frames.at(2).disposal, 3);
   const auto after = gif::testing::Decode(*out, error);
   ASSERT_TRUE(after) << error;
   EXPECT_EQ(after->frames, before->frames);
@@ -310,6 +380,7 @@ TEST(SetFrameControls, SetsTimingTransparencyAndLoopingAndKeepsThePixels) {
   const auto frame = FrameAt(local);
   frame[9] = 0x81;
   local.insert(frame + 10, local.begin() + 13, local.begin() + 25);
+  EXPECT_TRUE(CheckPicture("local.gif", local).ok());
   const auto recoloured = SetFrameControls(local, {{0, -1, 1}}, false);
   ASSERT_TRUE(recoloured);
   EXPECT_EQ(gif::testing::Decode(*recoloured, error)->frames, plain->frames);

@@ -93,6 +93,10 @@ TEST(Markup, LineBreaksGrowTheAreaAndRestartAtTheMargin) {
 TEST(Markup, OneLineKeepsTheInitialHeightUnlessTheIconIsTaller) {
   EXPECT_EQ(Lay("Hello there", kMarginWithIcon, 60 + 480).height, 540);
   EXPECT_EQ(Lay("Hello", kMarginWithIcon, 600).height, 630);
+  testing::FakeMeasurer m;
+  AreaGeometry tall;
+  tall.height = 700;
+  EXPECT_EQ(LayoutMessage("Hello", tall, m).height, 700);
 }
 
 // At the space the line is 90 + 40 * 100 + 50 = 4140 twips wide; the next word and its
@@ -164,6 +168,12 @@ TEST(Markup, CharactersOutsideAsciiAreSingleCharacters) {
   EXPECT_EQ(PlainText("\xC3\xA9~n"), "\xC3\xA9\n");
   EXPECT_EQ(PlainText("\xF0\x90\x80\x80\xF0\x9F\x98\x80"), "\xF0\x90\x80\x80\xF0\x9F\x98\x80");
   EXPECT_EQ(PlainText("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // an overlong "/" is no character
+  // The first and last characters of each length, and some with every lead bit used.
+  const std::string_view each = "\xC2\x80\xD0\x96\xDF\xBF\xE0\xA0\x80\xEA\xB0\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+  EXPECT_EQ(PlainText(each), each);
+  // Surrogates, a stray continuation byte and a sequence cut by the end of the view: each byte is U+FFFD.
+  EXPECT_EQ(PlainText("\xED\xA0\x80\xED\xBF\xBF\x80").size(), 7 * 3u);
+  EXPECT_EQ(PlainText(std::string_view("\xE2\x82\xAC", 2)), "\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 }  // namespace
