@@ -123,6 +123,7 @@ TEST(CheckPicture, AcceptsWholePicturesOfEachFormatAndReadsTheirSize) {
                {"i.bmp", Bmp(9, 1, 1), PictureFormat::Bmp, 9, 1},
                {"h.png", Png(300, 200, 8), PictureFormat::Png, 300, 200},  // an IHDR of just the size
                {"d.jpg", Patched(Jpeg(10, 10), 9, 0xCF), PictureFormat::Jpeg, 10, 10},  // lossless
+               {"f.jpg", Spliced(Jpeg(5, 6), Jpeg(5, 6).size(), {0xFF}), PictureFormat::Jpeg, 5, 6},  // padded
                // Restarts and TEM stand alone; a segment may be empty.
                {"e.jpg", Spliced(Jpeg(3, 4), 8, {0xFF, 0xD0, 0xFF, 0xD7, 0xFF, 0x01, 0xFF, 0xE1, 0, 2}),
                 PictureFormat::Jpeg, 3, 4},
@@ -139,7 +140,9 @@ TEST(CheckPicture, AcceptsWholePicturesOfEachFormatAndReadsTheirSize) {
 }
 
 TEST(CheckPicture, ReadsEveryFrameOfAnAnimation) {
-  const PictureCheck check = CheckPicture("anim.gif", Gif(5));
+  Bytes anim = Gif(5);
+  anim.insert(FrameAt(anim), {0x21, 0xFE, 4, 'n', 'o', 't', 'e', 0});  // a comment between control block and frame
+  const PictureCheck check = CheckPicture("anim.gif", anim);
   ASSERT_TRUE(check.ok()) << check.problem;
   ASSERT_EQ(check.facts.FrameCount(), 5);
   EXPECT_EQ(check.facts.frames[0].delayCs, 10);
@@ -148,9 +151,9 @@ TEST(CheckPicture, ReadsEveryFrameOfAnAnimation) {
 
 TEST(CheckPicture, RefusesCutOffFilesOfEachFormat) {
   const Bytes png = Png(10, 10), jpeg = Jpeg(10, 10), bmp = Bmp(10, 10), gif = Gif(3);
-  for (size_t keep : {size_t{8}, size_t{20}, png.size() - 12, png.size() - 1})
-    EXPECT_FALSE(CheckPicture("a.png", Cut(png, keep)).ok()) << keep;
-  for (size_t keep : {size_t{3}, size_t{10}, jpeg.size() - 2, jpeg.size() - 1})
+  for (size_t keep : {size_t{8}, size_t{20}, png.size() - 12, png.size() - 1})  // the signature alone is a PNG
+    EXPECT_EQ(CheckPicture("a.png", Cut(png, keep)).problem, "the picture is damaged or incomplete") << keep;
+  for (size_t keep : {size_t{3}, size_t{11}, size_t{16}, jpeg.size() - 2, jpeg.size() - 1})
     EXPECT_FALSE(CheckPicture("a.jpg", Cut(jpeg, keep)).ok()) << keep;
   Bytes shortFrame = jpeg;  // a frame header that ends inside its width
   shortFrame.erase(shortFrame.begin() + 8, shortFrame.begin() + 21);
@@ -161,6 +164,7 @@ TEST(CheckPicture, RefusesCutOffFilesOfEachFormat) {
   EXPECT_TRUE(CheckPicture("a.jpg", shortFrame).ok());
   for (size_t keep : {size_t{2}, size_t{30}})
     EXPECT_FALSE(CheckPicture("a.bmp", Cut(bmp, keep)).ok()) << keep;
+  EXPECT_FALSE(CheckPicture("a.bmp", Cut(CoreBmp(3, 2), 25)).ok());
   for (const Bytes& b : {bmp, CoreBmp(3, 2), Bmp(10000, 1), Bmp(1, 10000)})
     EXPECT_FALSE(CheckPicture("a.bmp", Cut(b, b.size() - 1)).ok()) << b.size();
   Bytes fields = bmp;  // bit-field pictures keep their rows uncompressed too
@@ -169,7 +173,8 @@ TEST(CheckPicture, RefusesCutOffFilesOfEachFormat) {
   fields[30] = 1;  // run-length rows are left to the decoder, but they must start inside the file
   EXPECT_TRUE(CheckPicture("a.bmp", Cut(fields, fields.size() - 1)).ok());
   EXPECT_FALSE(CheckPicture("a.bmp", Cut(fields, 54)).ok());
-  for (size_t keep : {size_t{6}, size_t{14}, gif.size() / 2, gif.size() - 3, gif.size() - 2})
+  // Cut after an extension's introducer, inside a control block, inside and at the end of the data.
+  for (size_t keep : {size_t{6}, size_t{14}, size_t{26}, size_t{47}, gif.size() / 2, gif.size() - 3, gif.size() - 2})
     EXPECT_FALSE(CheckPicture("a.gif", Cut(gif, keep)).ok()) << keep;
   // A GIF without its trailer byte but with whole frames is what many writers make.
   const Bytes open = Cut(gif, gif.size() - 1);
@@ -196,6 +201,7 @@ TEST(CheckPicture, RefusesBrokenStructure) {
       {"unknown header.bmp", Patched(bmp, 14, 39)},
       {"0 bits per pixel.bmp", Bmp(1, 1, 0)},
       {"33 bits per pixel.bmp", Bmp(1, 1, 33)},
+      {"negative width.bmp", Spliced(Bmp(INT32_MIN, INT32_MAX, 32), 54, {0})},  // rows that must not overflow
       {"frame width 0.gif", Patched(gif, frame + 5, 0)},
       {"frame height 0.gif", Patched(gif, frame + 7, 0)}};
   for (const auto& [name, bytes] : cases)
@@ -398,6 +404,7 @@ TEST(SetFrameControls, RefusesBrokenInputAndAWrongFrameCount) {
   EXPECT_FALSE(SetFrameControls(in, {{1, -1, 1}}, false));
   EXPECT_FALSE(SetFrameControls(Cut(in, in.size() - 4), {{1, -1, 1}, {1, -1, 1}, {1, -1, 1}}, false));
   EXPECT_FALSE(SetFrameControls(Png(1, 1), {{1, -1, 1}}, false));
+  EXPECT_FALSE(SetFrameControls(Cut(in, 62), {{1, -1, 1}, {1, -1, 1}, {1, -1, 1}}, false));  // no code size
 }
 
 }  // namespace

@@ -80,9 +80,9 @@ TEST(Markup, UnknownCodeOrFinalTildeEndsTheDrawing) {
 }
 
 TEST(Markup, LineBreaksGrowTheAreaAndRestartAtTheMargin) {
-  const Layout l = Lay("a~nb~N c\r\nd\ne", kMarginWithIcon);
-  EXPECT_EQ(Drawn(l), "a|b| c|d|e");
-  EXPECT_EQ(l.height, kAreaHeight + 4 * kLineGrowth);
+  const Layout l = Lay("a~nb~N c\r\nd\n\ne", kMarginWithIcon);
+  EXPECT_EQ(Drawn(l), "a|b| c|d||e");
+  EXPECT_EQ(l.height, kAreaHeight + 5 * kLineGrowth);
   for (const TextRun& r : l.runs) {
     EXPECT_EQ(r.x, kMarginWithIcon);
     EXPECT_EQ(r.y, kTopY + 225 * r.line);
