@@ -108,7 +108,7 @@ TEST(Colors, HexAndComponents) {
   EXPECT_EQ(HtmlToColor("FF0000"), 0x0000FF);
   EXPECT_EQ(HtmlToColor("0000ff"), 0xFF0000);
   EXPECT_EQ(HtmlToColor("12zz56"), 0x560012);
-  EXPECT_EQ(HtmlToColor("123456"), 0x563412);
+  EXPECT_EQ(HtmlToColor("129456"), 0x569412);
   EXPECT_EQ(HtmlToColor(""), 0);
 }
 

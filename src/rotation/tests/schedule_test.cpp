@@ -22,7 +22,7 @@ TEST(StoredTime, OnlyTheTwoWrittenFormsAreDates) {
   EXPECT_EQ(FormatDateTime(t), "2026-12-06 14:03:00");
   EXPECT_EQ(ParseStoredTime("2026-12-06 14:03:00"), t);
   EXPECT_EQ(ParseStoredTime("2024-02-29"), (DateTime{2024, 2, 29, 0, 0, 0}));
-  EXPECT_EQ(ParseStoredTime("0001-01-01"), (DateTime{1, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(ParseStoredTime("0001-01-31"), (DateTime{1, 1, 31, 0, 0, 0}));
   for (const char* text : {"", "NONE", "12/6/2026", "2026-12-06T14:03:00", "2026-12-06 14:03", " 2026-12-06",
                            "2026-02-29", "2026-04-31", "2026-13-01", "2026-12-06 24:00:00", "2026-1a-06",
                            "2026/12/06", "2026-12/06", "0000-01-01", "2026-12-06 14:03:00 "})

@@ -169,12 +169,14 @@ TEST_F(ButtonTest, UnreadableEntriesAreSkippedAndDisabledSurvives) {
   bag.Write("ButtonStyle", std::string("2x"));  // a number with more after it is no number
   bag.Write("Caption", int64_t{42});
   bag.Write("BackColor", true);  // True is the number -1: every bit set
+  bag.Write("AutoBorderLighten", std::string("TRUE"));  // and a text in any case is read as a flag
   FakeSurface s2;
   Button restored(s2);
   restored.ReadProperties(bag, "x");
   EXPECT_EQ(restored.ButtonStyle(), 0);  // kept what it had
   EXPECT_EQ(restored.Caption(), "42");
   EXPECT_EQ(restored.BackColor(), 0xFFFFFFFFu);
+  EXPECT_TRUE(restored.AutoBorderLighten());
   EXPECT_FALSE(restored.Enabled());
   EXPECT_FALSE(s2.enabled);
 }
