@@ -117,6 +117,7 @@ TEST(Wrap, WordReachingWithin30TwipsOfTheEdgeMovesDown) {
 TEST(Wrap, LookAheadSkipsCodesAndUsesTheFontAtTheSpace) {
   // Measured without the codes, the word ends at 5320 and fits.
   EXPECT_EQ(Lay(W(40) + " ~b~iW" + W(10) + "iii").height, kAreaHeight);
+  EXPECT_EQ(Lay(W(40) + " ~u" + W(11) + "iiijjjjj").height, kAreaHeight + kLineGrowth);  // reaches 5325
   // A line break ends the word: the next line's text is not counted with it.
   EXPECT_EQ(Lay(W(40) + " " + W(11) + "~n" + W(20)).height, kAreaHeight + kLineGrowth);
   EXPECT_EQ(Lay(W(40) + " " + W(11) + "\r\n" + W(20)).height, kAreaHeight + kLineGrowth);

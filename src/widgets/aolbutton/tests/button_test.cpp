@@ -44,13 +44,15 @@ TEST_F(ButtonTest, OnlyTheSchemeColourKeepsTheScheme) {
   EXPECT_EQ(s.changed, (std::vector<std::string>{"BackColor", "AOLStyle", "BackColor"}));
 }
 
-TEST_F(ButtonTest, EachColourOffItsSchemeValueSwitchesTheSchemeOff) {
+TEST_F(ButtonTest, EachColourOffItsSchemeValueSwitchesTheSchemeOffAndSettersRepaint) {
   const auto check = [&](auto set, Color schemeValue) {
     button.SetAOLStyle(true);
     (button.*set)(schemeValue);
     EXPECT_TRUE(button.AOLStyle());
+    s.Forget();
     (button.*set)(schemeValue ^ 1);
     EXPECT_FALSE(button.AOLStyle());
+    EXPECT_TRUE(s.LastClear());  // repainted in the new colour
   };
   check(&Button::SetBackColorClick, kAolBackClick);
   check(&Button::SetBorderLight, kAolBorderLight);
@@ -61,8 +63,19 @@ TEST_F(ButtonTest, EachColourOffItsSchemeValueSwitchesTheSchemeOff) {
   button.SetAOLStyle(true);
   button.SetDrawFocusRect(true);
   EXPECT_TRUE(button.AOLStyle());
+  s.Forget();
   button.SetDrawFocusRect(false);
   EXPECT_FALSE(button.AOLStyle());
+  EXPECT_TRUE(s.LastClear());
+  // The other setters repaint too.
+  for (const auto& set : std::vector<std::function<void()>>{[&] { button.SetButtonStyle(2); },
+                                                             [&] { button.SetFocusInverseColor(true); },
+                                                             [&] { button.SetAutoBorderLighten(true); },
+                                                             [&] { button.SetFont(Font{"Arial", 9, false}); }}) {
+    s.Forget();
+    set();
+    EXPECT_TRUE(s.LastClear());
+  }
 }
 
 TEST_F(ButtonTest, AutoBorderLightenOwnsTheLightBorder) {
