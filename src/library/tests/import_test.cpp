@@ -263,11 +263,11 @@ TEST(PlaceInIcon, FitsLargePicturesKeepingAspectAndCentres) {
   EXPECT_EQ(photo.height, 36);
   EXPECT_EQ(photo.x, 0);
   EXPECT_EQ(photo.y, 6);
-  const Placement tall = PlaceInIcon(30, 100);
+  const Placement tall = PlaceInIcon(24, 100);
   EXPECT_EQ(tall.canvas, 48);
-  EXPECT_EQ(tall.width, 14);
+  EXPECT_EQ(tall.width, 12);  // 11.52 rounds up
   EXPECT_EQ(tall.height, 48);
-  EXPECT_EQ(tall.x, 17);
+  EXPECT_EQ(tall.x, 18);
   const Placement strip = PlaceInIcon(5000, 1);
   EXPECT_EQ(strip.height, 1);  // never scaled to nothing
   EXPECT_EQ(strip.y, 23);
