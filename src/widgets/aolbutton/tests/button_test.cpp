@@ -296,6 +296,9 @@ TEST_F(ButtonTest, DraggingOutAndBackReportsLeaveAndEnterOnce) {
     button.MouseMove(1, 0, 10, 10);
   }
   EXPECT_EQ(std::count(s.events.begin(), s.events.end(), E::MouseEnter), 2);
+  s.Forget();
+  button.PaintButton();  // pressed in the flat style, the shadow stays
+  EXPECT_TRUE(std::any_of(s.ops.begin(), s.ops.end(), [](const DrawOp& op) { return op.color == 0x808080u; }));
   button.MouseUp(1, 0, 10, 10);
   // Moves without the capture or with another button are ignored.
   s.Forget();
