@@ -24,7 +24,7 @@ TEST(Versions, NumberFromText) {
   EXPECT_EQ(VersionNumber("4.7"), 4.7);  // exact, so the method threshold holds
   EXPECT_EQ(VersionNumber("5.9"), 5.9);
   EXPECT_EQ(VersionNumber("  5.9.3702"), 5.9);  // stops at the second dot
-  EXPECT_EQ(VersionNumber("5.9b"), 5.9);
+  EXPECT_EQ(VersionNumber("10.9b"), 10.9);
   EXPECT_EQ(VersionNumber("abc"), 0);
   EXPECT_EQ(VersionNumber(""), 0);
   EXPECT_EQ(VersionNumber(".5"), 0.5);

@@ -35,8 +35,8 @@ TEST(StoredTime, WholeDaysBeforeTheEpochFallOnTheirOwnDate) {
   EXPECT_EQ(FormatDateTime(FromSecondNumber(-86400)), "1969-12-31 00:00:00");
   EXPECT_EQ(FormatDateTime(FromSecondNumber(-1)), "1969-12-31 23:59:59");
   EXPECT_EQ(DayNumber(1600, 3, 1), DayNumber(1600, 2, 29) + 1);
-  for (const char* leapDay : {"2000-02-29 00:00:00", "2024-02-29 23:59:59"})
-    EXPECT_EQ(FormatDateTime(FromSecondNumber(SecondNumber(*ParseStoredTime(leapDay)))), leapDay);
+  for (const char* day : {"2000-02-29 00:00:00", "2024-02-29 23:59:59", "2027-01-31 12:00:00"})
+    EXPECT_EQ(FormatDateTime(FromSecondNumber(SecondNumber(*ParseStoredTime(day)))), day);
 }
 
 TEST(StoredTime, MinutesAreWholeAndDaysAreCalendarDays) {
