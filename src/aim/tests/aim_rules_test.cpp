@@ -27,6 +27,7 @@ TEST(Versions, NumberFromText) {
   EXPECT_EQ(VersionNumber("10.9b"), 10.9);
   EXPECT_EQ(VersionNumber("abc"), 0);
   EXPECT_EQ(VersionNumber(""), 0);
+  EXPECT_EQ(VersionNumber(std::string_view("  ", 1)), 0);  // blanks to the end: nothing past it is read
   EXPECT_EQ(VersionNumber(".5"), 0.5);
 }
 
