@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "base/win/files.h"
 #include "base/win/handles.h"
 #include "base/win/pump.h"
 #include "base/win/window.h"
@@ -86,6 +87,9 @@ TEST(FileOwner, AFailedOpenIsNotAHandle) {
   EXPECT_EQ(missing.get(), INVALID_HANDLE_VALUE);
   EXPECT_FALSE(missing);
 }
+
+// Messages name the program as its file is called, without folder or extension.
+TEST(Files, ExeNameIsTheBareFileName) { EXPECT_EQ(ExeName(), L"base_wintests"); }
 
 }  // namespace
 }  // namespace iv
