@@ -2,11 +2,9 @@
 // site (a separate server process, started by the test's wrapper script): links
 // started the way a browser starts them, questions answered the way a user does.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -30,48 +28,8 @@ std::wstring W(const std::string& s) { return std::wstring(s.begin(), s.end()); 
 
 // --- The program's windows, seen from outside -------------------------------------
 
-// Presses a button of the copy's message box once the box is up.
 bool Answer(e2e::Process& p, const wchar_t* button, const wchar_t* title = L"Iconvane") {
-  return iv::download::testing::AnswerBox(p, button, title, kLong);
-}
-
-std::vector<std::wstring> ListBoxTexts(HWND lb) {
-  std::vector<std::wstring> rows;
-  const LRESULT n = SendMessageW(lb, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < n; ++i) {
-    std::wstring text(static_cast<size_t>(SendMessageW(lb, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-    const LRESULT len = SendMessageW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(len < 0 ? 0 : static_cast<size_t>(len));
-    rows.push_back(text);
-  }
-  return rows;
-}
-
-// A list view's first column: its item structure has to live in the owner's memory.
-std::vector<std::wstring> ListViewTexts(HWND lv) {
-  std::vector<std::wstring> rows;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(lv, &pid);
-  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return rows;
-  constexpr int kChars = 512;
-  auto* remote = static_cast<char*>(
-      VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-  const LRESULT n = remote ? SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0) : 0;
-  for (LRESULT i = 0; i < n; ++i) {
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-    item.cchTextMax = kChars;
-    wchar_t text[kChars] = {};
-    if (!WriteProcessMemory(process, remote, &item, sizeof(item), nullptr)) break;
-    const LRESULT len = SendMessageW(lv, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote));
-    if (!ReadProcessMemory(process, item.pszText, text, sizeof(text), nullptr)) break;
-    rows.emplace_back(text, static_cast<size_t>(len < 0 ? 0 : std::min<LRESULT>(len, kChars - 1)));
-  }
-  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
-  return rows;
+  return e2e::AnswerBox(p.pid(), button, title, kLong);
 }
 
 // --- The registry -------------------------------------------------------------------
@@ -166,16 +124,16 @@ class SiteE2E : public ::testing::Test {
 TEST_F(SiteE2E, AnIconGoesIntoANewCategoryAndTheSameLinkTwiceIsSkipped) {
   const std::string icon = "/icons/Funny.Cats/cat-orange.gif";
   StartRunningCopy();
-  const size_t foldersBefore = ListViewTexts(Control(ids::lvFolders)).size();
+  const size_t foldersBefore = e2e::ListViewRows(Control(ids::lvFolders)).size();
 
   e2e::Process dl = StartLink("AddIcon", "icon", icon);
   ASSERT_TRUE(Answer(dl, L"Yes"));
   EXPECT_TRUE(dl.WaitExit(kLong));
   const std::vector<std::wstring> one{L"Funny Cats\\cat-orange.gif"};
-  EXPECT_TRUE(e2e::WaitUntil([&] { return ListBoxTexts(Control(ids::lstRotation)) == one; }, kLong));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListBoxRows(Control(ids::lstRotation)) == one; }, kLong));
   EXPECT_EQ(Rotation(), one);
   EXPECT_TRUE(QueueGone());
-  const std::vector<std::wstring> folders = ListViewTexts(Control(ids::lvFolders));
+  const std::vector<std::wstring> folders = e2e::ListViewRows(Control(ids::lvFolders));
   ASSERT_EQ(folders.size(), foldersBefore + 1);
   EXPECT_EQ(folders.back(), L"Funny Cats");
   EXPECT_EQ(site.Hits(icon), 1);
@@ -186,8 +144,8 @@ TEST_F(SiteE2E, AnIconGoesIntoANewCategoryAndTheSameLinkTwiceIsSkipped) {
   EXPECT_TRUE(again.WaitExit(kLong));
   EXPECT_EQ(site.Hits(icon), 1);
   EXPECT_EQ(Rotation(), one);
-  EXPECT_EQ(ListBoxTexts(Control(ids::lstRotation)), one);
-  EXPECT_EQ(ListViewTexts(Control(ids::lvFolders)).size(), foldersBefore + 1);
+  EXPECT_EQ(e2e::ListBoxRows(Control(ids::lstRotation)), one);
+  EXPECT_EQ(e2e::ListViewRows(Control(ids::lvFolders)).size(), foldersBefore + 1);
   EXPECT_TRUE(QueueGone());
 
   const SiteReply original = site.Get(icon);
@@ -206,7 +164,7 @@ TEST_F(SiteE2E, AListAnsweredYesGrowsTheRotationInTheListsOrder) {
   }
   SetRotation(rotation);
   StartRunningCopy();
-  ASSERT_EQ(ListBoxTexts(Control(ids::lstRotation)), rotation);
+  ASSERT_EQ(e2e::ListBoxRows(Control(ids::lstRotation)), rotation);
 
   const SiteReply list = site.Get("/list.php?dir=Smileys");
   ASSERT_EQ(list.status, 200);
@@ -217,7 +175,7 @@ TEST_F(SiteE2E, AListAnsweredYesGrowsTheRotationInTheListsOrder) {
   e2e::Process dl = StartLink("AddList", "list", "/list.php?dir=Smileys");
   ASSERT_TRUE(Answer(dl, L"Yes"));
   EXPECT_TRUE(dl.WaitExit(kLong));
-  EXPECT_TRUE(e2e::WaitUntil([&] { return ListBoxTexts(Control(ids::lstRotation)) == rotation; }, kLong));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListBoxRows(Control(ids::lstRotation)) == rotation; }, kLong));
   EXPECT_EQ(SendMessageW(Control(ids::lstRotation), LB_GETCOUNT, 0, 0), 8);
   EXPECT_EQ(Rotation(), rotation);
   EXPECT_TRUE(QueueGone());
@@ -230,7 +188,7 @@ TEST_F(SiteE2E, AListAnsweredNoOnlyShowsItsCategory) {
   for (const char* f : {"1.gif", "2.gif"}) std::ofstream(folder.library() / "Old" / f, std::ios::binary) << Gif();
   SetRotation(rotation);
   StartRunningCopy();
-  const std::vector<std::wstring> before = ListViewTexts(Control(ids::lvFolders));
+  const std::vector<std::wstring> before = e2e::ListViewRows(Control(ids::lvFolders));
 
   e2e::Process dl = StartLink("AddList", "list", "/list.php?dir=Sports");
   ASSERT_TRUE(Answer(dl, L"No"));
@@ -238,10 +196,10 @@ TEST_F(SiteE2E, AListAnsweredNoOnlyShowsItsCategory) {
   // The category message is sent, not posted: it has been handled once the copy ended.
   std::vector<std::wstring> after = before;
   after.push_back(L"Sports");
-  EXPECT_EQ(ListViewTexts(Control(ids::lvFolders)), after);
+  EXPECT_EQ(e2e::ListViewRows(Control(ids::lvFolders)), after);
   EXPECT_TRUE(QueueGone());
   EXPECT_EQ(Rotation(), rotation);
-  EXPECT_EQ(ListBoxTexts(Control(ids::lstRotation)), rotation);
+  EXPECT_EQ(e2e::ListBoxRows(Control(ids::lstRotation)), rotation);
   // The icons were fetched all the same.
   const std::vector<std::string> files = ListedFiles(site.Get("/list.php?dir=Sports").body);
   ASSERT_EQ(files.size(), 3u);
@@ -265,7 +223,7 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
   };
 
   const std::vector<std::wstring> oldNames{L"Old Category"};
-  ASSERT_EQ(ListBoxTexts(Control(ids::LstCats)), oldNames);
+  ASSERT_EQ(e2e::ListBoxRows(Control(ids::LstCats)), oldNames);
 
   ASSERT_TRUE(site.Fail("html", "/iconvane.php"));
   HWND upd = open();
@@ -274,7 +232,7 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
   EXPECT_EQ(site.Hits("/iconvane.php"), 1);
   EXPECT_TRUE(close(upd, L"Cancel"));
   EXPECT_EQ(ReadAll(file), old);
-  EXPECT_EQ(ListBoxTexts(Control(ids::LstCats)), oldNames);
+  EXPECT_EQ(e2e::ListBoxRows(Control(ids::LstCats)), oldNames);
 
   // A file that cannot be replaced is no success either, and the old one stays.
   ASSERT_TRUE(site.Clear("/iconvane.php"));
@@ -299,7 +257,7 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
   for (size_t at = 0, end; (end = list.body.find("\r\n", at)) != std::string::npos; at = end + 2)
     names.push_back(W(list.body.substr(at, end - at)));
   EXPECT_EQ(names.size(), 4u);
-  EXPECT_EQ(ListBoxTexts(Control(ids::LstCats)), names);
+  EXPECT_EQ(e2e::ListBoxRows(Control(ids::LstCats)), names);
   EXPECT_TRUE(close(upd, L"Close"));
 }
 
@@ -389,7 +347,7 @@ TEST_F(SiteE2E, WithoutARunningCopyTheDownloadingCopyBecomesTheProgram) {
     expected.push_back(L"Smileys\\" + W(f));
   ASSERT_EQ(expected.size(), 3u);
   EXPECT_TRUE(e2e::WaitUntil([&] { return Rotation() == expected && QueueGone(); }, kLong));
-  EXPECT_EQ(ListBoxTexts(e2e::FindDescendant(own, ids::lstRotation)), expected);
+  EXPECT_EQ(e2e::ListBoxRows(e2e::FindDescendant(own, ids::lstRotation)), expected);
   EXPECT_TRUE(e2e::CloseProgram(dl, own));
 
   // An icon's window goes, and the program it opened keeps running; No adds nothing.

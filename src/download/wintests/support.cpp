@@ -34,25 +34,4 @@ std::string ReadAll(const fs::path& path) {
   return out.str();
 }
 
-namespace {
-BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lp);
-  if (!IsWindowVisible(h) || e2e::WindowText(h) != s->first) return TRUE;
-  s->second = h;
-  return FALSE;
-}
-}  // namespace
-
-bool AnswerBox(e2e::Process& p, const wchar_t* button, const wchar_t* title, DWORD ms) {
-  const HWND box = e2e::WaitForTopWindow(p.pid(), L"frmMsgBox", title, ms);
-  std::pair<const wchar_t*, HWND> search{button, nullptr};
-  const auto found = [&] {
-    EnumChildWindows(box, FindVisible, reinterpret_cast<LPARAM>(&search));
-    return search.second != nullptr;
-  };
-  if (!box || !e2e::WaitUntil(found, ms)) return false;
-  e2e::Click(search.second);
-  return true;
-}
-
 }  // namespace iv::download::testing

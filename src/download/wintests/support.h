@@ -31,9 +31,6 @@ class TempProgramFolder {
   std::wstring path_;
 };
 
-// Presses a visible button of the copy's message box titled `title`, once it is up.
-bool AnswerBox(e2e::Process& p, const wchar_t* button, const wchar_t* title, DWORD ms);
-
 // A whole file; empty when missing.
 std::string ReadAll(const fs::path& path);
 

@@ -16,51 +16,13 @@ namespace {
 
 constexpr DWORD kDeadline = 20000;  // generous: a loaded two-core box
 
-// List view messages carry pointers, so they go through memory in the program's process.
-class RemoteListView {
- public:
-  explicit RemoteListView(HWND lv) : lv_(lv) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(lv, &pid);
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_) mem_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-  }
-  ~RemoteListView() {
-    if (mem_) VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
-  RemoteListView(const RemoteListView&) = delete;
-  RemoteListView& operator=(const RemoteListView&) = delete;
-
-  int Count() const { return static_cast<int>(SendMessageW(lv_, LVM_GETITEMCOUNT, 0, 0)); }
-  int Selected() const { return static_cast<int>(SendMessageW(lv_, LVM_GETNEXTITEM, -1, LVNI_SELECTED)); }
-
-  std::vector<std::wstring> Rows() const {
-    std::vector<std::wstring> rows;
-    for (int i = 0, n = Count(); i < n; ++i) {
-      LVITEMW item{};
-      item.pszText = reinterpret_cast<wchar_t*>(mem_ + 1024);
-      item.cchTextMax = 1024;
-      WriteProcessMemory(process_, mem_, &item, sizeof(item), nullptr);
-      SendMessageW(lv_, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(mem_));
-      wchar_t text[1024] = {};
-      ReadProcessMemory(process_, mem_ + 1024, text, sizeof(text) - sizeof(wchar_t), nullptr);
-      rows.emplace_back(text);
-    }
-    return rows;
-  }
-
-  void Select(int row) const {
-    LVITEMW item{};
-    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    WriteProcessMemory(process_, mem_, &item, sizeof(item), nullptr);
-    SendMessageW(lv_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(mem_));
-  }
-
- private:
-  HWND lv_;
-  HANDLE process_ = nullptr;
-  char* mem_ = nullptr;
+// A program's list view, read and clicked from outside.
+struct ListView {
+  HWND lv;
+  int Count() const { return static_cast<int>(SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0)); }
+  int Selected() const { return static_cast<int>(SendMessageW(lv, LVM_GETNEXTITEM, -1, LVNI_SELECTED)); }
+  std::vector<std::wstring> Rows() const { return ListViewRows(lv); }
+  void Select(int row) const { SelectListViewRow(lv, row); }
 };
 
 void WriteGif(const std::wstring& path) {
@@ -68,20 +30,7 @@ void WriteGif(const std::wstring& path) {
   std::ofstream(std::filesystem::path(path), std::ios::binary) << "GIF89a";
 }
 
-// Answers the program's next question with `button` ("Yes" or "No"); true once the
-// question has gone, so the answer is being acted on.
-bool Answer(DWORD pid, const wchar_t* button) {
-  HWND box = nullptr;
-  return WaitUntil([&] {
-    for (HWND top : TopWindows(pid, L"frmMsgBox"))
-      if (HWND b = FindDescendantByText(top, nullptr, button); b && IsWindowVisible(top)) {
-        Click(b);
-        box = top;
-        return true;
-      }
-    return false;
-  }, kDeadline) && WaitUntil([&] { return !IsWindow(box); }, kDeadline);
-}
+bool Answer(DWORD pid, const wchar_t* button) { return AnswerBox(pid, button); }
 
 class LibraryE2eTest : public ::testing::Test {
  protected:
@@ -102,7 +51,7 @@ class LibraryE2eTest : public ::testing::Test {
 TEST_F(LibraryE2eTest, ListsBrowsesAndDeletesAfterTheQuestion) {
   Program program(folder_, L"");
   ASSERT_TRUE(program.main());
-  RemoteListView folders(program.control(ids::lvFolders)), files(program.control(ids::lvFiles));
+  const ListView folders{program.control(ids::lvFolders)}, files{program.control(ids::lvFiles)};
   ASSERT_TRUE(WaitUntil([&] { return folders.Count() == 2; }, kDeadline));
   EXPECT_EQ(folders.Selected(), 0);
   const int cats = folders.Rows()[0] == L"Cats" ? 0 : 1;
@@ -186,7 +135,7 @@ TEST_F(LibraryE2eTest, ImportPicturesMakesAnIconInTheCategoryTyped) {
     return false;
   }, 20000));
   EXPECT_TRUE(Exists(L"Mine\\dot.gif"));
-  RemoteListView folders(program.control(ids::lvFolders)), files(program.control(ids::lvFiles));
+  const ListView folders{program.control(ids::lvFolders)}, files{program.control(ids::lvFiles)};
   EXPECT_TRUE(WaitUntil([&] {
     const auto rows = folders.Rows();
     return folders.Selected() >= 0 && rows[folders.Selected()] == L"Mine" &&

@@ -1,7 +1,9 @@
 #include "e2e/support/driver.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -189,6 +191,101 @@ std::wstring WindowText(HWND hwnd) {
   wchar_t buf[1024] = {};
   SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
   return buf;
+}
+
+std::vector<std::wstring> ListBoxRows(HWND lb) {
+  std::vector<std::wstring> rows;
+  for (LRESULT i = 0, n = SendMessageW(lb, LB_GETCOUNT, 0, 0); i < n; ++i) {
+    std::wstring text(static_cast<size_t>(SendMessageW(lb, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    const LRESULT len = SendMessageW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    rows.push_back(text.substr(0, len < 0 ? 0 : static_cast<size_t>(len)));
+  }
+  return rows;
+}
+
+namespace {
+// Memory in a list view's process for one item and its text.
+class RemoteItem {
+ public:
+  static constexpr int kChars = 512;
+  explicit RemoteItem(HWND lv) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(lv, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_)
+      mem_ = static_cast<char*>(
+          VirtualAllocEx(process_, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  }
+  ~RemoteItem() {
+    if (mem_) VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteItem(const RemoteItem&) = delete;
+  RemoteItem& operator=(const RemoteItem&) = delete;
+  wchar_t* text() const { return reinterpret_cast<wchar_t*>(mem_ + sizeof(LVITEMW)); }
+  // Copies the item over; the address to send, or 0.
+  LPARAM Put(const LVITEMW& item) const {
+    return mem_ && WriteProcessMemory(process_, mem_, &item, sizeof(item), nullptr) ? reinterpret_cast<LPARAM>(mem_)
+                                                                                    : 0;
+  }
+  std::wstring Text(LRESULT len) const {
+    wchar_t buf[kChars] = {};
+    ReadProcessMemory(process_, text(), buf, sizeof(buf) - sizeof(wchar_t), nullptr);
+    return std::wstring(buf, static_cast<size_t>(len < 0 ? 0 : std::min<LRESULT>(len, kChars - 1)));
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  char* mem_ = nullptr;
+};
+}  // namespace
+
+std::vector<std::wstring> ListViewRows(HWND lv) {
+  std::vector<std::wstring> rows;
+  const RemoteItem remote(lv);
+  for (LRESULT i = 0, n = SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0); i < n; ++i) {
+    LVITEMW item{};
+    item.pszText = remote.text();
+    item.cchTextMax = RemoteItem::kChars;
+    const LPARAM at = remote.Put(item);
+    if (!at) break;
+    rows.push_back(remote.Text(SendMessageW(lv, LVM_GETITEMTEXTW, i, at)));
+  }
+  return rows;
+}
+
+void SelectListViewRow(HWND lv, int row) {
+  const RemoteItem remote(lv);
+  LVITEMW item{};
+  item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  if (const LPARAM at = remote.Put(item)) SendMessageW(lv, LVM_SETITEMSTATE, row, at);
+}
+
+namespace {
+// A box's button of this caption that shows: an OK-only box hides its other button.
+BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lp);
+  if (!IsWindowVisible(h) || WindowText(h) != s->first) return TRUE;
+  s->second = h;
+  return FALSE;
+}
+}  // namespace
+
+bool AnswerBox(DWORD pid, const wchar_t* button, const wchar_t* title, DWORD ms) {
+  HWND box = nullptr;
+  return WaitUntil([&] {
+           for (HWND top : TopWindows(pid, L"frmMsgBox", title)) {
+             std::pair<const wchar_t*, HWND> search{button, nullptr};
+             if (IsWindowVisible(top)) EnumChildWindows(top, FindVisible, reinterpret_cast<LPARAM>(&search));
+             if (search.second) {
+               Click(search.second);
+               box = top;
+               return true;
+             }
+           }
+           return false;
+         }, ms) &&
+         WaitUntil([&] { return !IsWindow(box); }, ms);
 }
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }

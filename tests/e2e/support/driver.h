@@ -70,6 +70,16 @@ HWND FindDescendantContaining(HWND root, const std::wstring& part);
 
 std::wstring WindowText(HWND hwnd);
 
+// The rows of another process's list box, and the first column of its list view
+// (whose item structure has to live in the owner's memory), and a row selected there.
+std::vector<std::wstring> ListBoxRows(HWND lb);
+std::vector<std::wstring> ListViewRows(HWND lv);
+void SelectListViewRow(HWND lv, int row);
+
+// Presses `button` in the process's first visible message box (of that title, when
+// not null) that has it; true once the box has gone.
+bool AnswerBox(DWORD pid, const wchar_t* button, const wchar_t* title = nullptr, DWORD ms = 20000);
+
 // Presses a button the way an accessibility tool does (posted, so a modal dialog it
 // opens does not block the test).
 void Click(HWND button);
