@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -109,31 +111,16 @@ TEST_F(MainWindowTest, PositionSurvivesARestartAndOffScreenIsClamped) {
   EXPECT_TRUE(third.Close());
 }
 
-}  // namespace iv::e2e
-
-namespace iv::e2e {
-
 TEST_F(MainWindowTest, AnAlteredOrMissingWelcomePageIsRestored) {
-  auto read = [](const std::wstring& path) {
-    std::string data;
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return data;
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(f, buf, sizeof(buf), &got, nullptr) && got) data.append(buf, got);
-    CloseHandle(f);
-    return data;
+  const auto read = [](const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
   };
   const std::string original = read(BinDir() + L"\\aim.htm");
   ASSERT_FALSE(original.empty());
   TempDir folder;
   CopyProgramFolder(folder.path());
-  {
-    HANDLE f = CreateFileW((folder / L"aim.htm").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD put = 0;
-    WriteFile(f, "<p>changed</p>", 14, &put, nullptr);
-    CloseHandle(f);
-  }
+  std::ofstream(std::filesystem::path(folder / L"aim.htm"), std::ios::binary) << "<p>changed</p>";
   {
     Program program(folder, L"");
     ASSERT_TRUE(program.main());
@@ -146,10 +133,6 @@ TEST_F(MainWindowTest, AnAlteredOrMissingWelcomePageIsRestored) {
   EXPECT_EQ(read(folder / L"aim.htm"), original);
   EXPECT_TRUE(again.Close());
 }
-
-}  // namespace iv::e2e
-
-namespace iv::e2e {
 
 namespace {
 // The exit question box of a process, once it is shown.
@@ -186,10 +169,6 @@ TEST_F(MainWindowTest, TheCloseBoxAsksAndNoKeepsTheProgramRunning) {
   PostMessageW(box, WM_CLOSE, 0, 0);
   EXPECT_TRUE(program.process().WaitExit(kDeadline));
 }
-
-}  // namespace iv::e2e
-
-namespace iv::e2e {
 
 namespace {
 // The sizes of the icon images in the executable's icon group "APPICON".
