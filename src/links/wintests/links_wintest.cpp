@@ -10,7 +10,6 @@
 #include "links/win/feature_button.h"
 #include "links/win/frmAbout.h"
 #include "links/win/links_feature.h"
-#include "settings/core/store.h"
 #include "ui/win/feature.h"
 #include "ui/win/forms.h"
 #include "ui/win/ids.h"
@@ -160,96 +159,41 @@ TEST(FeatureButton, ShowsTheFeaturesOneAtATimeAndKeepsTheWholeText) {
   DestroyWindow(parent);
 }
 
-// A main window with only the feature button, passing its timer ticks to the feature.
-class FadeHost : public ui::Host {
- public:
-  FadeHost() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"LinksFadeHost";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 200,
-                              nullptr, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 270, 30, window_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::cmdwFeatures)), wc.hInstance,
-                              nullptr);
-    part = MakeLinksFeature(*this);
-    part->OnCreate();
+// Whether the fade moves the button's colour within ms.
+bool Fades(HWND button, DWORD ms) {
+  const COLORREF before = FeatureColor(button);
+  const ULONGLONG end = GetTickCount64() + ms;
+  while (GetTickCount64() < end) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    if (FeatureColor(button) != before) return true;
   }
-  ~FadeHost() override {
-    part->OnUnload();
-    part.reset();
-    DestroyWindow(window_);
-  }
-
-  HWND MainWindow() const override { return window_; }
-  HWND Control(int id) const override { return id == ids::cmdwFeatures ? button_ : nullptr; }
-  settings::Store& Store() override { return store_; }
-  const std::wstring& ProgramFolder() const override { return folder_; }
-  bool IsLoading() const override { return false; }
-  bool ApplyBuddyIcon(const std::wstring&) override { return false; }
-  void RefreshCurrentIcon(bool) override {}
-  void ShowPreview(const std::wstring&) override {}
-  void AppendToRotation(const std::vector<std::string>&) override {}
-  void ShowCategory(const std::string&) override {}
-  void RefreshCategories() override {}
-  void ShowAbout() override {}
-  bool& LibrarySelected() override { return selected_; }
-  ui::HostHooks& Hooks() override { return hooks_; }
-
-  HWND button() const { return button_; }
-  // Whether the fade moves the button's colour within ms.
-  bool Fades(DWORD ms) {
-    const COLORREF before = FeatureColor(button_);
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-      MSG m;
-      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-      if (FeatureColor(button_) != before) return true;
-    }
-    return false;
-  }
-
-  std::unique_ptr<ui::Feature> part;
-
- private:
-  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<FadeHost*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (m == WM_TIMER && self && self->part) {
-      self->part->OnTimer(static_cast<int>(w));
-      return 0;
-    }
-    return DefWindowProcW(h, m, w, l);
-  }
-
-  HWND window_ = nullptr, button_ = nullptr;
-  settings::MemoryBackend backend_;
-  settings::Store store_{backend_};
-  std::wstring folder_ = L"C:\\";
-  bool selected_ = false;
-  ui::HostHooks hooks_;
-};
+  return false;
+}
 
 // The colour fade costs a wake-up every 100 ms: it runs only while it can be seen,
 // and goes on from where it rested.
 TEST(FeatureFade, RunsOnlyOnScreenAndOffThePointer) {
-  FadeHost host;
-  host.part->OnLoadStep(ui::LoadStep::AdColors);  // built while the window is still hidden
-  EXPECT_FALSE(host.Fades(500));
-  host.part->OnVisible(true);
-  EXPECT_TRUE(host.Fades(5000));
-  host.part->OnVisible(false);
-  EXPECT_FALSE(host.Fades(500));
-  host.part->OnVisible(true);
-  EXPECT_TRUE(host.Fades(5000));
-  SendMessageW(host.button(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // the pointer rests the fade in blue
-  EXPECT_EQ(FeatureColor(host.button()), RGB(0, 0, 255));
-  EXPECT_FALSE(host.Fades(500));
-  SendMessageW(host.button(), WM_MOUSELEAVE, 0, 0);
-  EXPECT_TRUE(host.Fades(5000));
+  ui::testing::TestHost host;
+  const HWND button = host.Add(ids::cmdwFeatures, L"BUTTON", BS_PUSHBUTTON, 10, 10, 270, 30);
+  host.SetFeature(MakeLinksFeature(host));
+  ui::Feature& feature = host.feature();
+  feature.OnCreate();
+  feature.OnLoadStep(ui::LoadStep::AdColors);  // built while the window is still hidden
+  EXPECT_FALSE(Fades(button, 500));
+  feature.OnVisible(true);
+  EXPECT_TRUE(Fades(button, 5000));
+  feature.OnVisible(false);
+  EXPECT_FALSE(Fades(button, 500));
+  feature.OnVisible(true);
+  EXPECT_TRUE(Fades(button, 5000));
+  SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // the pointer rests the fade in blue
+  EXPECT_EQ(FeatureColor(button), RGB(0, 0, 255));
+  EXPECT_FALSE(Fades(button, 500));
+  SendMessageW(button, WM_MOUSELEAVE, 0, 0);
+  EXPECT_TRUE(Fades(button, 5000));
+  feature.OnUnload();
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // A stand-in main window for the features' Wine tests: a top-level window whose
-// children are the controls a feature uses, forwarding their notifications to it, and
-// a Host that records what the feature asks of the others.
+// children are the controls a feature uses, forwarding their notifications and its
+// timers to it, and a Host that records what the feature asks of the others.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -124,6 +124,10 @@ class TestHost : public Host {
     auto* self = reinterpret_cast<TestHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (Feature* feature = self ? self->routed_ : nullptr) {
       if (msg == WM_COMMAND && feature->OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
+      if (msg == WM_TIMER) {
+        feature->OnTimer(static_cast<int>(wp));
+        return 0;
+      }
       if (msg == WM_NOTIFY) {
         LRESULT result = 0;
         if (feature->OnNotify(reinterpret_cast<NMHDR*>(lp), result)) return result;
