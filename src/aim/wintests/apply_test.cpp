@@ -293,24 +293,6 @@ TEST(Preview, RefreshCopiesOnlyForANewUserOrWhenForced) {
   EXPECT_EQ(sim.shown(), tmp);
 }
 
-TEST(Files, AttributeKinds) {
-  e2e::TempDir dir;
-  const std::wstring f = WriteIcon(dir / L"a.gif", 'a');
-  EXPECT_TRUE(FileExists(f));
-  EXPECT_TRUE(FileExists(dir / L"*.gif"));
-  EXPECT_FALSE(FileExists(dir / L"b.gif"));
-  EXPECT_EQ(GetFileAttrKind(dir / L"b.gif"), 0);
-  SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
-  EXPECT_EQ(GetFileAttrKind(f), 1);
-  SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_EQ(GetFileAttrKind(f), 2);
-  EXPECT_TRUE(SetFileAttr(f, 0));
-  EXPECT_EQ(GetFileAttrKind(f), 0);
-  EXPECT_TRUE(SetFileAttr(f, 1));
-  EXPECT_EQ(GetFileAttrKind(f), 1);
-  SetFileAttr(f, 0);
-}
-
 // An upgrade leaves the hook AIM held as "ivhook.dll.<n>.old"; the next start deletes
 // what AIM has let go of, and nothing else.
 TEST(Files, MovedAsideHooksAreDeletedOnceFree) {
