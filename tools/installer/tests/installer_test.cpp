@@ -212,13 +212,6 @@ TEST_F(InstallerTest, InstallsProgramFolderAndRegistrations) {
   EXPECT_TRUE(fs::exists(ProgramsMenu() + L"\\Iconvane for AIM.lnk"));
 }
 
-TEST_F(InstallerTest, InstalledProgramStarts) {
-  Process program(Exe(), L"", dir_);
-  ASSERT_TRUE(program.started());
-  EXPECT_NE(iv::e2e::WaitForMainWindow(program.pid()), nullptr);
-  program.Kill();
-}
-
 // The messenger stand-in, with its data in a folder of its own.
 class Messenger {
  public:
