@@ -10,18 +10,18 @@
 namespace {
 
 // The exit status; `timeout` makes an argument wrongly accepted end as 124, not hang.
-int Run(const std::string& args) {
+int RunServer(const std::string& args) {
   const int status = std::system(("timeout 20 " IV_ICONSERVER_EXE " " + args + " >/dev/null 2>&1").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST(Program, RefusesBadArguments) {
   const std::string tmp = ::testing::TempDir();
-  EXPECT_EQ(Run("--port 0"), 2);
-  EXPECT_EQ(Run("--root " + tmp + " --port 70000"), 2);
-  EXPECT_EQ(Run("--root " + tmp + " --fail teapot:/"), 2);
-  EXPECT_EQ(Run("--root " + tmp + " --host 0.0.0.0"), 1);
-  EXPECT_EQ(Run("--root " + tmp + "/missing"), 1);
+  EXPECT_EQ(RunServer("--port 0"), 2);
+  EXPECT_EQ(RunServer("--root " + tmp + " --port 70000"), 2);
+  EXPECT_EQ(RunServer("--root " + tmp + " --fail teapot:/"), 2);
+  EXPECT_EQ(RunServer("--root " + tmp + " --host 0.0.0.0"), 1);
+  EXPECT_EQ(RunServer("--root " + tmp + "/missing"), 1);
 }
 
 }  // namespace

@@ -71,6 +71,26 @@ TEST_F(LiveSite, FixedPagesAndUnknownAddresses) {
   }
 }
 
+// The program's site tests switch on 404, 500, html, slow and truncate for a path or
+// a prefix, clear them, and count hits; these are the switches they leave out.
+TEST_F(LiveSite, EmptyLimitedAndPerRequestSwitches) {
+  ASSERT_TRUE(Get("/_fail?mode=empty&path=/iconvane.php"));
+  EXPECT_EQ(Get("/iconvane.php")->body, "");
+  EXPECT_EQ(Get("/iconvane.php")->body, "");
+  EXPECT_EQ(Get("/list.php?dir=Sports")->status, 200) << "only the switched path fails";
+  ASSERT_TRUE(Get("/_fail?mode=off&path=/iconvane.php"));
+  EXPECT_NE(Get("/iconvane.php")->body, "");
+  EXPECT_EQ(Get("/_fail?mode=bogus")->status, 400);
+
+  ASSERT_TRUE(Get("/_fail?mode=500&path=/icons/*&times=2"));
+  EXPECT_EQ(Get("/icons/Sports/ball-red.gif")->status, 500);
+  EXPECT_EQ(Get("/icons/Smileys/smile-green.gif")->status, 500);
+  EXPECT_EQ(Get("/icons/Sports/ball-red.gif")->status, 200);
+
+  EXPECT_EQ(Get("/iconvane.php?_fail=404")->status, 404);
+  EXPECT_EQ(Get("/iconvane.php")->status, 200);
+}
+
 TEST_F(LiveSite, TruncatedReplySendsHalfTheAnnouncedBodyThenCloses) {
   const std::string whole = Get("/list.php?dir=Smileys")->body;
   ASSERT_TRUE(Get("/_fail?mode=truncate&path=/list.php"));
