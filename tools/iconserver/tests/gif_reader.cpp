@@ -17,6 +17,14 @@ class Reader {
     return v;
   }
   bool AtEnd() const { return at_ == b_.size(); }
+  // The colour table whose size the packed byte gives, in place of `table`.
+  bool ColourTable(int packed, std::vector<Rgb>& table) {
+    const int n = 1 << ((packed & 7) + 1);
+    if (!Has(3 * n)) return false;
+    table.clear();
+    for (int i = 0; i < n; ++i, at_ += 3) table.push_back(Rgb{b_[at_], b_[at_ + 1], b_[at_ + 2]});
+    return true;
+  }
   // Concatenated data sub-blocks up to the empty one.
   std::optional<std::vector<std::uint8_t>> SubBlocks() {
     std::vector<std::uint8_t> data;
@@ -124,19 +132,9 @@ std::optional<Decoded> Decode(const std::vector<std::uint8_t>& bytes, std::strin
   const int packed = r.U8();
   r.U8();
   r.U8();
-  if (packed & 0x80) {
-    const int n = 1 << ((packed & 7) + 1);
-    if (!r.Has(3 * n)) {
-      error = "short colour table";
-      return std::nullopt;
-    }
-    for (int i = 0; i < n; ++i) {
-      Rgb c;
-      c.r = r.U8();
-      c.g = r.U8();
-      c.b = r.U8();
-      d.palette.push_back(c);
-    }
+  if ((packed & 0x80) && !r.ColourTable(packed, d.palette)) {
+    error = "short colour table";
+    return std::nullopt;
   }
   int pendingDelay = 0;
   while (r.Has(1)) {
@@ -169,18 +167,7 @@ std::optional<Decoded> Decode(const std::vector<std::uint8_t>& bytes, std::strin
         return std::nullopt;
       }
       std::vector<Rgb> palette = d.palette;
-      if (flags & 0x80) {
-        const int n = 1 << ((flags & 7) + 1);
-        if (!r.Has(3 * n)) break;
-        palette.clear();
-        for (int i = 0; i < n; ++i) {
-          Rgb c;
-          c.r = r.U8();
-          c.g = r.U8();
-          c.b = r.U8();
-          palette.push_back(c);
-        }
-      }
+      if ((flags & 0x80) && !r.ColourTable(flags, palette)) break;
       const int minBits = r.U8();
       const auto data = r.SubBlocks();
       if (!data || minBits < 2 || minBits > 8) break;
