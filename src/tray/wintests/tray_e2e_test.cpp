@@ -46,23 +46,8 @@ bool ChooseFromMenu(DWORD pid, HWND tray, int row) {
   return WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, kDeadline);
 }
 
-// The exit question of a process, once it is shown.
-HWND WaitForQuestion(DWORD pid, HWND main) {
-  HWND box = nullptr;
-  WaitUntil([&] {
-    for (HWND top : TopWindows(pid, L"frmMsgBox"))
-      if (top != main && IsWindowVisible(top) && FindDescendantContaining(top, L"exit Iconvane?")) box = top;
-    return box != nullptr;
-  }, kDeadline);
-  return box;
-}
-
-bool Answer(HWND box, const wchar_t* caption) {
-  const HWND button = FindDescendantByText(box, nullptr, caption);
-  if (!button) return false;
-  Click(button);
-  return WaitUntil([&] { return !IsWindow(box); }, kDeadline);
-}
+// Answers the exit question, a box titled with the program's name.
+bool AnswerExit(DWORD pid, const wchar_t* button) { return AnswerBox(pid, button, L"Iconvane for AIM", kDeadline); }
 
 }  // namespace
 
@@ -93,9 +78,7 @@ TEST_F(TrayE2E, ExitAnsweredNoLeavesEverythingAndYesEndsTheProgram) {
   const HWND tray = TrayWindow(pid);
   ASSERT_TRUE(tray);
   ASSERT_TRUE(ChooseFromMenu(pid, tray, kExitRow));
-  HWND box = WaitForQuestion(pid, program.main());
-  ASSERT_TRUE(box);
-  ASSERT_TRUE(Answer(box, L"No"));
+  ASSERT_TRUE(AnswerExit(pid, L"No"));
   // The tray still answers: its menu brings the main window back.
   ASSERT_TRUE(ChooseFromMenu(pid, tray, kShowRow));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.main()) != FALSE; }, kDeadline));
@@ -104,9 +87,7 @@ TEST_F(TrayE2E, ExitAnsweredNoLeavesEverythingAndYesEndsTheProgram) {
   EXPECT_FALSE(program.process().WaitExit(0));
 
   ASSERT_TRUE(ChooseFromMenu(pid, tray, kExitRow));
-  box = WaitForQuestion(pid, program.main());
-  ASSERT_TRUE(box);
-  ASSERT_TRUE(Answer(box, L"Yes"));
+  ASSERT_TRUE(AnswerExit(pid, L"Yes"));
   EXPECT_TRUE(program.process().WaitExit(kDeadline));
 }
 
