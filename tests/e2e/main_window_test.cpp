@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -112,25 +110,21 @@ TEST_F(MainWindowTest, PositionSurvivesARestartAndOffScreenIsClamped) {
 }
 
 TEST_F(MainWindowTest, AnAlteredOrMissingWelcomePageIsRestored) {
-  const auto read = [](const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  };
-  const std::string original = read(BinDir() + L"\\aim.htm");
+  const std::string original = ReadAll(BinDir() + L"\\aim.htm");
   ASSERT_FALSE(original.empty());
   TempDir folder;
   CopyProgramFolder(folder.path());
-  std::ofstream(std::filesystem::path(folder / L"aim.htm"), std::ios::binary) << "<p>changed</p>";
+  WriteAll(folder / L"aim.htm", "<p>changed</p>");
   {
     Program program(folder, L"");
     ASSERT_TRUE(program.main());
-    EXPECT_EQ(read(folder / L"aim.htm"), original);
+    EXPECT_EQ(ReadAll(folder / L"aim.htm"), original);
     ASSERT_TRUE(program.Close());
   }
   DeleteFileW((folder / L"aim.htm").c_str());
   Program again(folder, L"");
   ASSERT_TRUE(again.main());
-  EXPECT_EQ(read(folder / L"aim.htm"), original);
+  EXPECT_EQ(ReadAll(folder / L"aim.htm"), original);
   EXPECT_TRUE(again.Close());
 }
 

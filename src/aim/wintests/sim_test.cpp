@@ -12,9 +12,7 @@
 namespace iv::aim::testing {
 namespace {
 
-void WriteAll(const std::wstring& path, const std::string& bytes) {
-  std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << bytes;
-}
+using e2e::WriteAll;
 
 std::string SmallGif(char tag) {
   std::string gif("GIF89a\x02\x00\x02\x00", 10);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 namespace iv::e2e {
@@ -18,13 +20,15 @@ constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
 constexpr wchar_t kMainCaption[] = L"Iconvane for AIM:   Dravolt Software";
 }  // namespace
 
+std::wstring WinPath(const std::string& unixPath) {
+  std::wstring out = !unixPath.empty() && unixPath[0] == '/' ? L"Z:" : L"";
+  for (char c : unixPath) out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return out;
+}
+
 std::wstring BinDir() {
   const char* bin = std::getenv("IV_BIN");
-  std::string path = bin ? bin : "";
-  std::wstring out;
-  if (!path.empty() && path[0] == '/') out = L"Z:";
-  for (char c : path) out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return out;
+  return WinPath(bin ? bin : "");
 }
 
 TempDir::TempDir() {
@@ -43,6 +47,13 @@ TempDir::~TempDir() {
     SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
   fs::remove_all(path_, ec);
 }
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 void CopyProgramFolder(const std::wstring& dir) {
   std::error_code ec;
@@ -133,58 +144,35 @@ HWND WaitForMainWindow(DWORD pid, DWORD ms) {
 }
 
 namespace {
-struct Search {
-  int id;
-  const wchar_t* cls;
-  const std::wstring* text;
-  HWND found;
-};
-BOOL CALLBACK FindChild(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<Search*>(lp);
-  if (s->text) {
-    wchar_t cls[256];
-    GetClassNameW(h, cls, 256);
-    if ((!s->cls || lstrcmpiW(cls, s->cls) == 0) && WindowText(h) == *s->text) {
-      s->found = h;
-      return FALSE;
-    }
-  } else if (GetDlgCtrlID(h) == s->id) {
-    s->found = h;
-    return FALSE;
-  }
-  return TRUE;
+using Match = std::function<bool(HWND)>;
+BOOL CALLBACK FindMatch(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<std::pair<const Match*, HWND>*>(lp);
+  if (!(*s->first)(h)) return TRUE;
+  s->second = h;
+  return FALSE;
+}
+// The first descendant of root for which match holds.
+HWND FindWhere(HWND root, const Match& match) {
+  std::pair<const Match*, HWND> s{&match, nullptr};
+  EnumChildWindows(root, FindMatch, reinterpret_cast<LPARAM>(&s));
+  return s.second;
 }
 }  // namespace
 
 HWND FindDescendant(HWND root, int id) {
-  Search s{id, nullptr, nullptr, nullptr};
-  EnumChildWindows(root, FindChild, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  return FindWhere(root, [id](HWND h) { return GetDlgCtrlID(h) == id; });
 }
 
 HWND FindDescendantByText(HWND root, const wchar_t* cls, const std::wstring& text) {
-  Search s{0, cls, &text, nullptr};
-  EnumChildWindows(root, FindChild, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  return FindWhere(root, [&](HWND h) {
+    wchar_t name[256];
+    GetClassNameW(h, name, 256);
+    return (!cls || lstrcmpiW(name, cls) == 0) && WindowText(h) == text;
+  });
 }
-
-namespace {
-struct Containing {
-  const std::wstring* part;
-  HWND found;
-};
-BOOL CALLBACK FindContaining(HWND h, LPARAM lp) {
-  auto* c = reinterpret_cast<Containing*>(lp);
-  if (WindowText(h).find(*c->part) == std::wstring::npos) return TRUE;
-  c->found = h;
-  return FALSE;
-}
-}  // namespace
 
 HWND FindDescendantContaining(HWND root, const std::wstring& part) {
-  Containing ctx{&part, nullptr};
-  EnumChildWindows(root, FindContaining, reinterpret_cast<LPARAM>(&ctx));
-  return ctx.found;
+  return FindWhere(root, [&](HWND h) { return WindowText(h).find(part) != std::wstring::npos; });
 }
 
 std::wstring WindowText(HWND hwnd) {
@@ -261,24 +249,16 @@ void SelectListViewRow(HWND lv, int row) {
   if (const LPARAM at = remote.Put(item)) SendMessageW(lv, LVM_SETITEMSTATE, row, at);
 }
 
-namespace {
-// A box's button of this caption that shows: an OK-only box hides its other button.
-BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lp);
-  if (!IsWindowVisible(h) || WindowText(h) != s->first) return TRUE;
-  s->second = h;
-  return FALSE;
-}
-}  // namespace
-
 bool AnswerBox(DWORD pid, const wchar_t* button, const wchar_t* title, DWORD ms) {
   HWND box = nullptr;
   return WaitUntil([&] {
            for (HWND top : TopWindows(pid, L"frmMsgBox", title)) {
-             std::pair<const wchar_t*, HWND> search{button, nullptr};
-             if (IsWindowVisible(top)) EnumChildWindows(top, FindVisible, reinterpret_cast<LPARAM>(&search));
-             if (search.second) {
-               Click(search.second);
+             // A button of this caption that shows: an OK-only box hides its other button.
+             const HWND found = IsWindowVisible(top) ? FindWhere(top, [&](HWND h) {
+               return IsWindowVisible(h) && WindowText(h) == button;
+             }) : nullptr;
+             if (found) {
+               Click(found);
                box = top;
                return true;
              }
@@ -292,21 +272,33 @@ void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 void Sync(HWND hwnd) { SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr); }
 
-void ResetSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Dravolt Software"); }
-
-std::wstring GetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& def) {
-  const std::wstring key = std::wstring(kSettingsKey) + L"\\" + section;
+std::wstring RegText(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& def) {
   wchar_t buf[4096];
   DWORD size = sizeof(buf);
-  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
-    return def;
+  if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS) return def;
   return buf;
 }
 
-void SetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& value) {
-  const std::wstring key = std::wstring(kSettingsKey) + L"\\" + section;
-  RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, value.c_str(),
+void SetRegText(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+  RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+bool KeyExists(HKEY root, const std::wstring& key) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+  RegCloseKey(h);
+  return true;
+}
+
+void ResetSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Dravolt Software"); }
+
+std::wstring GetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& def) {
+  return RegText(HKEY_CURRENT_USER, std::wstring(kSettingsKey) + L"\\" + section, name.c_str(), def);
+}
+
+void SetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& value) {
+  SetRegText(HKEY_CURRENT_USER, std::wstring(kSettingsKey) + L"\\" + section, name.c_str(), value);
 }
 
 bool CloseProgram(Process& process, HWND main, DWORD ms) {

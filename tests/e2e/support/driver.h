@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,7 +11,9 @@
 
 namespace iv::e2e {
 
-// The built program folder (IV_BIN, a Unix path, mapped to Wine's Z: drive).
+// A Unix path as Wine's Z: drive sees it; a relative one only gets backslashes.
+std::wstring WinPath(const std::string& unixPath);
+// The built program folder (IV_BIN).
 std::wstring BinDir();
 
 // A fresh folder under %TEMP%, removed with everything in it at the end.
@@ -26,6 +29,10 @@ class TempDir {
  private:
   std::wstring path_;
 };
+
+// A whole file, empty when missing; and a file written anew.
+std::string ReadAll(const std::filesystem::path& path);
+void WriteAll(const std::filesystem::path& path, const std::string& bytes);
 
 // Copies the program folder's files (not sub-folders) into dir.
 void CopyProgramFolder(const std::wstring& dir);
@@ -86,6 +93,12 @@ void Click(HWND button);
 
 // Returns once the window's thread has handled every message sent before.
 void Sync(HWND hwnd);
+
+// A text value under root\key (the key's default value when name is null), or def.
+std::wstring RegText(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& def = L"");
+// Creates the key as needed; value may hold NULs, and is stored with a terminator after it.
+void SetRegText(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value);
+bool KeyExists(HKEY root, const std::wstring& key);
 
 // The program's settings (HKCU\SOFTWARE\Dravolt Software\Iconvane for AIM\<section>).
 void ResetSettings();
