@@ -23,6 +23,7 @@ namespace e2e = iv::e2e;
 constexpr int kRibbonId = 10;  // the status ribbon of the download and update windows
 constexpr DWORD kLong = 30000;  // generous: two busy cores run Wine and the server
 const std::wstring kFailed = L"Update Failed - Please try again Later.";
+const std::string kOldCategories = "Old Category\r\n\r\n";
 
 std::wstring W(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
@@ -47,11 +48,12 @@ void SetRotation(const std::vector<std::wstring>& entries) {
 }
 
 bool QueueGone() {
-  HKEY key = nullptr;
-  const LSTATUS rc = RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Dravolt Software\\Iconvane for AIM\\Icons\\Temp",
-                                   0, KEY_READ, &key);
-  if (rc == ERROR_SUCCESS) RegCloseKey(key);
-  return rc == ERROR_FILE_NOT_FOUND;
+  return !e2e::KeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Dravolt Software\\Iconvane for AIM\\Icons\\Temp");
+}
+
+// The download or update window's ribbon reports the failure.
+bool ShowsFailure(HWND w) {
+  return e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(w, kRibbonId)) == kFailed; }, kLong);
 }
 
 // --- Files ----------------------------------------------------------------------------
@@ -108,6 +110,17 @@ class SiteE2E : public ::testing::Test {
     const std::wstring link = scheme + W(command) + L"?" + W(key) + L"=" + W(site.Base() + target);
     return e2e::Process(Exe(), quote + link + quote, folder.path());
   }
+  // Starts a link, answers its question and waits for that copy to end.
+  bool RunLink(const std::string& command, const std::string& key, const std::string& target, const wchar_t* button) {
+    e2e::Process dl = StartLink(command, key, target);
+    return Answer(dl, button) && dl.WaitExit(kLong);
+  }
+  // An old category file, in place of the one the program ships.
+  fs::path OldCategories() const {
+    const fs::path file = fs::path(folder.path()) / "Categories.dat";
+    std::ofstream(file, std::ios::binary) << kOldCategories;
+    return file;
+  }
   HWND Control(int id) const { return e2e::FindDescendant(main, id); }
   std::string Library(const std::string& category, const std::string& file) const {
     return ReadAll(folder.library() / category / file);
@@ -126,9 +139,7 @@ TEST_F(SiteE2E, AnIconGoesIntoANewCategoryAndTheSameLinkTwiceIsSkipped) {
   StartRunningCopy();
   const size_t foldersBefore = e2e::ListViewRows(Control(ids::lvFolders)).size();
 
-  e2e::Process dl = StartLink("AddIcon", "icon", icon);
-  ASSERT_TRUE(Answer(dl, L"Yes"));
-  EXPECT_TRUE(dl.WaitExit(kLong));
+  ASSERT_TRUE(RunLink("AddIcon", "icon", icon, L"Yes"));
   const std::vector<std::wstring> one{L"Funny Cats\\cat-orange.gif"};
   EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListBoxRows(Control(ids::lstRotation)) == one; }, kLong));
   EXPECT_EQ(Rotation(), one);
@@ -139,9 +150,7 @@ TEST_F(SiteE2E, AnIconGoesIntoANewCategoryAndTheSameLinkTwiceIsSkipped) {
   EXPECT_EQ(site.Hits(icon), 1);
 
   // Again: nothing is fetched, the question still comes; No leaves the rotation alone.
-  e2e::Process again = StartLink("AddIcon", "icon", icon);
-  ASSERT_TRUE(Answer(again, L"No"));
-  EXPECT_TRUE(again.WaitExit(kLong));
+  ASSERT_TRUE(RunLink("AddIcon", "icon", icon, L"No"));
   EXPECT_EQ(site.Hits(icon), 1);
   EXPECT_EQ(Rotation(), one);
   EXPECT_EQ(e2e::ListBoxRows(Control(ids::lstRotation)), one);
@@ -172,9 +181,7 @@ TEST_F(SiteE2E, AListAnsweredYesGrowsTheRotationInTheListsOrder) {
   ASSERT_EQ(files.size(), 3u);
   for (const std::string& f : files) rotation.push_back(L"Smileys\\" + W(f));
 
-  e2e::Process dl = StartLink("AddList", "list", "/list.php?dir=Smileys");
-  ASSERT_TRUE(Answer(dl, L"Yes"));
-  EXPECT_TRUE(dl.WaitExit(kLong));
+  ASSERT_TRUE(RunLink("AddList", "list", "/list.php?dir=Smileys", L"Yes"));
   EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListBoxRows(Control(ids::lstRotation)) == rotation; }, kLong));
   EXPECT_EQ(SendMessageW(Control(ids::lstRotation), LB_GETCOUNT, 0, 0), 8);
   EXPECT_EQ(Rotation(), rotation);
@@ -190,9 +197,7 @@ TEST_F(SiteE2E, AListAnsweredNoOnlyShowsItsCategory) {
   StartRunningCopy();
   const std::vector<std::wstring> before = e2e::ListViewRows(Control(ids::lvFolders));
 
-  e2e::Process dl = StartLink("AddList", "list", "/list.php?dir=Sports");
-  ASSERT_TRUE(Answer(dl, L"No"));
-  EXPECT_TRUE(dl.WaitExit(kLong));
+  ASSERT_TRUE(RunLink("AddList", "list", "/list.php?dir=Sports", L"No"));
   // The category message is sent, not posted: it has been handled once the copy ended.
   std::vector<std::wstring> after = before;
   after.push_back(L"Sports");
@@ -207,9 +212,7 @@ TEST_F(SiteE2E, AListAnsweredNoOnlyShowsItsCategory) {
 }
 
 TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
-  const fs::path file = fs::path(folder.path()) / "Categories.dat";
-  const std::string old = "Old Category\r\n\r\n";
-  std::ofstream(file, std::ios::binary) << old;
+  const fs::path file = OldCategories();
   StartRunningCopy();
   const auto open = [&] {
     e2e::Click(Control(ids::cmdUpdate));
@@ -228,10 +231,10 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
   ASSERT_TRUE(site.Fail("html", "/iconvane.php"));
   HWND upd = open();
   ASSERT_TRUE(upd);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(upd, kRibbonId)) == kFailed; }, kLong));
+  EXPECT_TRUE(ShowsFailure(upd));
   EXPECT_EQ(site.Hits("/iconvane.php"), 1);
   EXPECT_TRUE(close(upd, L"Cancel"));
-  EXPECT_EQ(ReadAll(file), old);
+  EXPECT_EQ(ReadAll(file), kOldCategories);
   EXPECT_EQ(e2e::ListBoxRows(Control(ids::LstCats)), oldNames);
 
   // A file that cannot be replaced is no success either, and the old one stays.
@@ -239,11 +242,11 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
   SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
   upd = open();
   ASSERT_TRUE(upd);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(upd, kRibbonId)) == kFailed; }, kLong));
+  EXPECT_TRUE(ShowsFailure(upd));
   EXPECT_NE(e2e::WindowText(upd), L"Success!");
   EXPECT_TRUE(close(upd, L"Cancel"));
   SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(ReadAll(file), old);
+  EXPECT_EQ(ReadAll(file), kOldCategories);
 
   upd = open();
   ASSERT_TRUE(upd);
@@ -262,9 +265,7 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
 }
 
 TEST_F(SiteE2E, CancellingASlowCategoryUpdateWritesNothing) {
-  const fs::path file = fs::path(folder.path()) / "Categories.dat";
-  const std::string old = "Old Category\r\n\r\n";
-  std::ofstream(file, std::ios::binary) << old;
+  const fs::path file = OldCategories();
   StartRunningCopy();
   // 8 pieces 2 s apart: the cancel below must come well before the reply ends.
   ASSERT_TRUE(site.Fail("slow", "/iconvane.php", "&delay=2000&chunks=8"));
@@ -277,7 +278,7 @@ TEST_F(SiteE2E, CancellingASlowCategoryUpdateWritesNothing) {
   // The window goes only once its fetch has returned, so nothing can be written later.
   EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(upd); }, kLong));
   EXPECT_LT(GetTickCount64() - asked, 12000u) << "the transfer ran to its end";
-  EXPECT_EQ(ReadAll(file), old);
+  EXPECT_EQ(ReadAll(file), kOldCategories);
   EXPECT_FALSE(running.WaitExit(0)) << "the program must keep running";
 }
 
@@ -285,9 +286,7 @@ TEST_F(SiteE2E, ASlowIconArrivesWhole) {
   const std::string icon = "/icons/abstract/stripes.gif";
   StartRunningCopy();
   ASSERT_TRUE(site.Fail("slow", icon, "&delay=250&chunks=4"));
-  e2e::Process dl = StartLink("AddIcon", "icon", icon);
-  ASSERT_TRUE(Answer(dl, L"No"));
-  EXPECT_TRUE(dl.WaitExit(kLong));
+  ASSERT_TRUE(RunLink("AddIcon", "icon", icon, L"No"));
   ASSERT_TRUE(site.Clear(icon));
   const SiteReply original = site.Get(icon);
   ASSERT_EQ(original.status, 200);
@@ -318,7 +317,7 @@ TEST_F(SiteE2E, IconServerFailuresWriteNothing) {
     e2e::Process dl = StartLink(c.command, c.key, c.target);
     const HWND w = e2e::WaitForTopWindow(dl.pid(), L"frmDL", nullptr, kLong);
     ASSERT_TRUE(w);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(w, kRibbonId)) == kFailed; }, kLong));
+    EXPECT_TRUE(ShowsFailure(w));
     EXPECT_EQ(site.Hits(c.path), 1);
     EXPECT_TRUE(e2e::TopWindows(dl.pid(), L"frmMsgBox").empty()) << "a failed download asks nothing";
     PostMessageW(w, WM_CLOSE, 0, 0);
@@ -406,14 +405,7 @@ TEST_F(SiteE2E, AnUnknownCommandIsReportedAndEnds) {
 TEST_F(SiteE2E, TheRegisteredCommandLineWorks) {
   StartRunningCopy();
   const std::wstring expected = L"\"" + Exe() + L"\" \"%1\"";
-  const auto registered = [] {
-    wchar_t command[1024];
-    DWORD size = sizeof(command);
-    return RegGetValueW(HKEY_CLASSES_ROOT, L"icvan\\shell\\open\\command", nullptr, RRF_RT_REG_SZ, nullptr, command,
-                        &size) == ERROR_SUCCESS
-               ? std::wstring(command)
-               : std::wstring();
-  };
+  const auto registered = [] { return e2e::RegText(HKEY_CLASSES_ROOT, L"icvan\\shell\\open\\command", nullptr); };
   // The load sequence registers the scheme; it may still be running.
   EXPECT_TRUE(e2e::WaitUntil([&] { return registered() == expected; }, kLong)) << registered();
   const std::string icon = "/icons/Smileys/smile-blue.gif";
