@@ -313,8 +313,3 @@ TEST(MsgBox, WindowFitsTheTextAndShowsItWithoutMarkup) {
 
 }  // namespace
 }  // namespace iv::msgbox
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

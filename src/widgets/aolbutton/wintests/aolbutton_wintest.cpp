@@ -115,8 +115,3 @@ TEST_F(AolButtonWin, HandlerThatDestroysTheButtonIsSafe) {
 
 }  // namespace
 }  // namespace iv::aolbutton
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
