@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "links/win/command_bar.h"
+#include "base/win/pump.h"
 #include "base/win/utf.h"
+#include "base/win/window.h"
 #include "links/core/links.h"
 #include "links/win/feature_button.h"
 #include "links/win/frmAbout.h"
@@ -20,12 +21,6 @@ namespace iv::links {
 namespace {
 
 using ui::testing::DrainQuit;
-
-std::wstring TextOf(HWND h) {
-  wchar_t buf[256] = {};
-  GetWindowTextW(h, buf, 256);
-  return buf;
-}
 
 HWND MakeParent() {
   WNDCLASSW wc{};
@@ -60,14 +55,14 @@ struct MenuPicker {
 TEST(About, TopmostWithTheVersionAndItsButtons) {
   const HWND about = ShowAbout();
   ASSERT_NE(about, nullptr);
-  EXPECT_EQ(TextOf(about), L"About Iconvane");
+  EXPECT_EQ(GetText(about), L"About Iconvane");
   EXPECT_TRUE(GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_TRUE(IsWindowVisible(about));
-  EXPECT_EQ(TextOf(GetDlgItem(about, LblTitle)), L"Iconvane: V 1.2.0");
-  EXPECT_EQ(TextOf(GetDlgItem(about, FraLicense)), L"License Information");
+  EXPECT_EQ(GetText(GetDlgItem(about, LblTitle)), L"Iconvane: V 1.2.0");
+  EXPECT_EQ(GetText(GetDlgItem(about, FraLicense)), L"License Information");
   const HWND donate = GetDlgItem(about, cmdDonate), ok = GetDlgItem(about, cmdOK);
-  EXPECT_EQ(TextOf(donate), L"Donate and Contribute");
-  EXPECT_EQ(TextOf(ok), L"OK");
+  EXPECT_EQ(GetText(donate), L"Donate and Contribute");
+  EXPECT_EQ(GetText(ok), L"OK");
   EXPECT_NE(aolbutton::Get(ok), nullptr);
   EXPECT_TRUE(ui::IsFormLoaded(about));
   // A second request brings the same window.
@@ -90,7 +85,7 @@ TEST(CommandBar, ToolsReachTheHandlerByName) {
   GetClassNameW(bar, cls, 64);
   EXPECT_STREQ(cls, L"ABSDynaBarCls");
   std::vector<std::wstring> heads;
-  for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) heads.push_back(TextOf(c));
+  for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) heads.push_back(GetText(c));
   EXPECT_EQ(heads, (std::vector<std::wstring>{L"Iconvane Help", L"Hot AIM Links", L"Zephyrchat"}));
 
   std::vector<std::string> chosen;
@@ -153,7 +148,7 @@ TEST(FeatureButton, ShowsTheFeaturesOneAtATimeAndKeepsTheWholeText) {
     for (int t = 0; t < FeatureItemTicks(items[i]); ++t) ScrollFeatureText(button);
   }
   EXPECT_EQ(FeatureShownText(button), Widen(items[0]));
-  EXPECT_EQ(TextOf(button).size(), std::min<size_t>(whole.size(), 255));  // the window text stays whole
+  EXPECT_EQ(GetText(button), whole);  // the window text stays whole
   SetWindowTextW(button, L"Short");
   EXPECT_EQ(FeatureShownText(button), L"Short");
   DestroyWindow(parent);
@@ -162,14 +157,7 @@ TEST(FeatureButton, ShowsTheFeaturesOneAtATimeAndKeepsTheWholeText) {
 // Whether the fade moves the button's colour within ms.
 bool Fades(HWND button, DWORD ms) {
   const COLORREF before = FeatureColor(button);
-  const ULONGLONG end = GetTickCount64() + ms;
-  while (GetTickCount64() < end) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-    if (FeatureColor(button) != before) return true;
-  }
-  return false;
+  return PumpUntil([&] { return FeatureColor(button) != before; }, ms).end == PumpEnd::Done;
 }
 
 // The colour fade costs a wake-up every 100 ms: it runs only while it can be seen,
@@ -198,8 +186,3 @@ TEST(FeatureFade, RunsOnlyOnScreenAndOffThePointer) {
 
 }  // namespace
 }  // namespace iv::links
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
