@@ -27,6 +27,8 @@ class TestHost : public Host {
   // With no store given, the host keeps its own in memory.
   explicit TestHost(settings::Store* store = nullptr) : store_(store ? store : &ownStore_) {
     static const bool registered = [] {
+      INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+      InitCommonControlsEx(&icc);
       WNDCLASSEXW wc{};
       wc.cbSize = sizeof(wc);
       wc.lpfnWndProc = Proc;
