@@ -22,16 +22,6 @@ namespace {
 
 using ui::testing::DrainQuit;
 
-HWND MakeParent() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"LinksTestParent";
-  RegisterClassW(&wc);
-  return CreateWindowExW(0, wc.lpszClassName, L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 200, nullptr,
-                         nullptr, wc.hInstance, nullptr);
-}
-
 struct MenuCloser {
   static inline bool seen = false;
   static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
@@ -78,8 +68,8 @@ TEST(About, TopmostWithTheVersionAndItsButtons) {
 }
 
 TEST(CommandBar, ToolsReachTheHandlerByName) {
-  const HWND parent = MakeParent();
-  const HWND bar = CreateCommandBar(parent, 500, RECT{0, 0, 640, 28});
+  const ui::testing::TestHost parent;
+  const HWND bar = CreateCommandBar(parent.MainWindow(), 500, RECT{0, 0, 640, 28});
   ASSERT_NE(bar, nullptr);
   wchar_t cls[64] = {};
   GetClassNameW(bar, cls, 64);
@@ -102,21 +92,19 @@ TEST(CommandBar, ToolsReachTheHandlerByName) {
   KillTimer(nullptr, timer);
   EXPECT_TRUE(MenuCloser::seen);
   EXPECT_EQ(chosen.back(), "ID_HELP");
-  DestroyWindow(parent);
 }
 
 TEST(CommandBar, BandMenuGivesTheChosenTool) {
-  const HWND parent = MakeParent();
+  const ui::testing::TestHost parent;
   const UINT_PTR timer = SetTimer(nullptr, 0, 30, MenuPicker::Tick);
-  EXPECT_EQ(TrackBand(parent), "ID_ZCHome");
+  EXPECT_EQ(TrackBand(parent.MainWindow()), "ID_ZCHome");
   KillTimer(nullptr, timer);
-  DestroyWindow(parent);
 }
 
 TEST(FeatureButton, ReportsThePointerAndKeepsItsColour) {
-  const HWND parent = MakeParent();
-  const HWND button = CreateWindowExW(0, L"BUTTON", L"Features", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 200,
-                                      30, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ui::testing::TestHost host;
+  const HWND button = host.Add(ids::cmdwFeatures, L"BUTTON", BS_PUSHBUTTON, 10, 10, 200, 30);
+  SetWindowTextW(button, L"Features");
   int enters = 0, leaves = 0;
   ASSERT_TRUE(AttachFeatureButton(button, {[&] { ++enters; }, [&] { ++leaves; }}));
   EXPECT_FALSE(AttachFeatureButton(button, {}));
@@ -130,13 +118,11 @@ TEST(FeatureButton, ReportsThePointerAndKeepsItsColour) {
   UpdateWindow(button);
   DetachFeatureButton(button);
   EXPECT_EQ(FeatureColor(button), CLR_INVALID);
-  DestroyWindow(parent);
 }
 
 TEST(FeatureButton, ShowsTheFeaturesOneAtATimeAndKeepsTheWholeText) {
-  const HWND parent = MakeParent();
-  const HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 270, 30,
-                                      parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ui::testing::TestHost host;
+  const HWND button = host.Add(ids::cmdwFeatures, L"BUTTON", BS_PUSHBUTTON, 10, 10, 270, 30);
   ASSERT_TRUE(AttachFeatureButton(button, {}));
   const std::wstring whole = Widen(kFeatureText);
   SetWindowTextW(button, whole.c_str());
@@ -151,7 +137,6 @@ TEST(FeatureButton, ShowsTheFeaturesOneAtATimeAndKeepsTheWholeText) {
   EXPECT_EQ(GetText(button), whole);  // the window text stays whole
   SetWindowTextW(button, L"Short");
   EXPECT_EQ(FeatureShownText(button), L"Short");
-  DestroyWindow(parent);
 }
 
 // Whether the fade moves the button's colour within ms.
