@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "e2e/support/driver.h"
@@ -14,9 +13,8 @@ namespace {
 using e2e::TempDir;
 
 std::wstring WriteFile(const TempDir& dir, const std::wstring& name, size_t bytes) {
-  const std::wstring path = dir / name;
-  std::ofstream(path.c_str(), std::ios::binary) << std::string(bytes, 'x');
-  return path;
+  e2e::WriteAll(dir / name, std::string(bytes, 'x'));
+  return dir / name;
 }
 
 TEST(clsFiles, NamesSizesAndDatesOfALongName) {

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "e2e/support/driver.h"
 #include "ui/win/ids.h"
@@ -25,21 +24,16 @@ struct ListView {
   void Select(int row) const { SelectListViewRow(lv, row); }
 };
 
-void WriteGif(const std::wstring& path) {
-  CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
-  std::ofstream(std::filesystem::path(path), std::ios::binary) << "GIF89a";
-}
-
-bool Answer(DWORD pid, const wchar_t* button) { return AnswerBox(pid, button); }
-
 class LibraryE2eTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetSettings();
     CopyProgramFolder(folder_.path());
-    CreateDirectoryW((folder_ / L"Icon Library").c_str(), nullptr);
-    for (const wchar_t* f : {L"Cats\\a.gif", L"Cats\\B.GIF", L"Dogs\\pug.gif", L".old\\x.gif"})
-      WriteGif(folder_ / (std::wstring(L"Icon Library\\") + f));
+    for (const wchar_t* f : {L"Cats\\a.gif", L"Cats\\B.GIF", L"Dogs\\pug.gif", L".old\\x.gif"}) {
+      const std::filesystem::path gif = folder_ / (std::wstring(L"Icon Library\\") + f);
+      std::filesystem::create_directories(gif.parent_path());
+      WriteAll(gif, "GIF89a");
+    }
   }
   void TearDown() override { ResetSettings(); }
   bool Exists(const std::wstring& rel) const {
@@ -65,18 +59,18 @@ TEST_F(LibraryE2eTest, ListsBrowsesAndDeletesAfterTheQuestion) {
   const int b = files.Rows()[0] == L" b.gif" ? 0 : 1;
   files.Select(b);
   Click(program.control(ids::cmdDelIcon));
-  ASSERT_TRUE(Answer(program.process().pid(), L"No"));
+  ASSERT_TRUE(AnswerBox(program.process().pid(), L"No"));
   Sync(program.main());  // the handler has finished with the answer
   EXPECT_TRUE(Exists(L"Cats\\B.GIF"));
   EXPECT_EQ(files.Count(), 2);
   Click(program.control(ids::cmdDelIcon));
-  ASSERT_TRUE(Answer(program.process().pid(), L"Yes"));
+  ASSERT_TRUE(AnswerBox(program.process().pid(), L"Yes"));
   EXPECT_TRUE(WaitUntil([&] { return files.Count() == 1; }, kDeadline));
   EXPECT_FALSE(Exists(L"Cats\\B.GIF"));
 
   // Deleting the category shows the one left.
   Click(program.control(ids::cmdDelFolder));
-  ASSERT_TRUE(Answer(program.process().pid(), L"Yes"));
+  ASSERT_TRUE(AnswerBox(program.process().pid(), L"Yes"));
   ASSERT_TRUE(WaitUntil([&] { return folders.Count() == 1; }, kDeadline));
   EXPECT_FALSE(Exists(L"Cats"));
   EXPECT_EQ(folders.Rows(), std::vector<std::wstring>{L"Dogs"});
@@ -85,17 +79,13 @@ TEST_F(LibraryE2eTest, ListsBrowsesAndDeletesAfterTheQuestion) {
   EXPECT_TRUE(program.Close());
 }
 
-// A 1 x 1 BMP of one colour.
-void WriteDotBmp(const std::wstring& path) {
+TEST_F(LibraryE2eTest, ImportPicturesMakesAnIconInTheCategoryTyped) {
+  const std::wstring picture = folder_ / L"dot.bmp";
+  // A 1 x 1 BMP of one colour.
   const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0,
                                  0,   0,   1,  0, 24, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                  0,   0,   0,  0, 0,  0, 200, 120, 30, 0};
-  std::ofstream(std::filesystem::path(path), std::ios::binary).write(reinterpret_cast<const char*>(bmp), sizeof(bmp));
-}
-
-TEST_F(LibraryE2eTest, ImportPicturesMakesAnIconInTheCategoryTyped) {
-  const std::wstring picture = folder_ / L"dot.bmp";
-  WriteDotBmp(picture);
+  WriteAll(picture, std::string(reinterpret_cast<const char*>(bmp), sizeof bmp));
   Program program(folder_, L"");
   ASSERT_TRUE(program.main());
   const DWORD pid = program.process().pid();
