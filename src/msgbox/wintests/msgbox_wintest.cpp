@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "base/win/window.h"
+#include "e2e/support/driver.h"
 #include "msgbox/win/msgbox.h"
 
 namespace iv::msgbox {
@@ -18,16 +19,8 @@ constexpr wchar_t kBoxClass[] = L"frmMsgBox";
 // Every button of the program is the custom button, the box's too.
 constexpr wchar_t kButtonClass[] = L"AOLButton";
 
-// Polls a condition until it holds or the deadline passes; generous by default, as
-// the test machine is a loaded two-core box.
-bool WaitFor(const std::function<bool()>& condition, DWORD ms = 20000) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > ms) return false;
-    Sleep(5);
-  }
-  return true;
-}
+// Generous by default, as the test machine is a loaded two-core box.
+bool WaitFor(const std::function<bool()>& condition, DWORD ms = 20000) { return e2e::WaitUntil(condition, ms); }
 
 HWND WaitForBox(const wchar_t* title) {
   HWND box = nullptr;
