@@ -107,9 +107,8 @@ class FakeHost : public ui::testing::TestHost {
   }
 
   static fs::path NewTempFolder() {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    return fs::path(tmp) / (L"iv_lib_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(counter_++));
+    return fs::temp_directory_path() /
+           (L"iv_lib_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(counter_++));
   }
 
   int answer = 6;

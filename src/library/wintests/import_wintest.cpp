@@ -21,9 +21,7 @@ class ImportTest : public ::testing::Test {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     wic_ = MakeWicFactory();
     ASSERT_TRUE(wic_);
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    root_ = fs::path(tmp) / (L"iv-import-" + std::to_wstring(GetCurrentProcessId()));
+    root_ = fs::temp_directory_path() / (L"iv-import-" + std::to_wstring(GetCurrentProcessId()));
     fs::remove_all(root_);
     fs::create_directories(root_ / L"in");
     fs::create_directories(Out());
