@@ -22,7 +22,6 @@ RECT WindowRect(HWND h) {
   GetWindowRect(h, &r);
   return r;
 }
-}  // namespace
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -128,7 +127,6 @@ TEST_F(MainWindowTest, AnAlteredOrMissingWelcomePageIsRestored) {
   EXPECT_TRUE(again.Close());
 }
 
-namespace {
 // The exit question box of a process, once it is shown.
 HWND WaitForQuestion(Process& p, HWND main) {
   HWND box = nullptr;
@@ -139,7 +137,6 @@ HWND WaitForQuestion(Process& p, HWND main) {
   }, kDeadline);
   return box;
 }
-}  // namespace
 
 TEST_F(MainWindowTest, TheCloseBoxAsksAndNoKeepsTheProgramRunning) {
   Program program;
@@ -164,7 +161,6 @@ TEST_F(MainWindowTest, TheCloseBoxAsksAndNoKeepsTheProgramRunning) {
   EXPECT_TRUE(program.process().WaitExit(kDeadline));
 }
 
-namespace {
 // The sizes of the icon images in the executable's icon group "APPICON".
 std::vector<int> IconSizes(const std::wstring& exe) {
   std::vector<int> sizes;
@@ -197,7 +193,6 @@ std::wstring ClassOf(HWND h) {
   GetClassNameW(h, cls, 64);
   return cls;
 }
-}  // namespace
 
 // The windows show it (see the screenshots); Wine does not answer WM_GETICON for
 // another process's window, so this checks what the executable carries.
@@ -229,4 +224,5 @@ TEST_F(MainWindowTest, WelcomeLinksAreTabStopsWithTheirText) {
   EXPECT_TRUE(program.Close());
 }
 
+}  // namespace
 }  // namespace iv::e2e

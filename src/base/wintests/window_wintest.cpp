@@ -87,12 +87,6 @@ TEST(FileOwner, AFailedOpenIsNotAHandle) {
   EXPECT_FALSE(missing);
 }
 
-}  // namespace
-}  // namespace iv
-
-namespace iv {
-namespace {
-
 TEST(Pump, AQuitEndsAWaitAndStaysForTheOuterLoop) {
   PostQuitMessage(7);
   const Pumped pumped = PumpUntil([] { return false; }, 60000);

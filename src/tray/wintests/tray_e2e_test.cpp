@@ -49,8 +49,6 @@ bool ChooseFromMenu(DWORD pid, HWND tray, int row) {
 // Answers the exit question, a box titled with the program's name.
 bool AnswerExit(DWORD pid, const wchar_t* button) { return AnswerBox(pid, button, L"Iconvane for AIM", kDeadline); }
 
-}  // namespace
-
 class TrayE2E : public ::testing::Test {
  protected:
   void SetUp() override { ResetSettings(); }
@@ -126,4 +124,5 @@ TEST_F(TrayE2E, PauseRotationItemPausesAndResumes) {
   EXPECT_TRUE(program.Close());
 }
 
+}  // namespace
 }  // namespace iv::e2e

@@ -18,6 +18,55 @@ namespace {
 constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Dravolt Software\\Iconvane for AIM";
 constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
 constexpr wchar_t kMainCaption[] = L"Iconvane for AIM:   Dravolt Software";
+
+using Match = std::function<bool(HWND)>;
+BOOL CALLBACK FindMatch(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<std::pair<const Match*, HWND>*>(lp);
+  if (!(*s->first)(h)) return TRUE;
+  s->second = h;
+  return FALSE;
+}
+// The first descendant of root for which match holds.
+HWND FindWhere(HWND root, const Match& match) {
+  std::pair<const Match*, HWND> s{&match, nullptr};
+  EnumChildWindows(root, FindMatch, reinterpret_cast<LPARAM>(&s));
+  return s.second;
+}
+
+// Memory in a list view's process for one item and its text.
+class RemoteItem {
+ public:
+  static constexpr int kChars = 512;
+  explicit RemoteItem(HWND lv) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(lv, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_)
+      mem_ = static_cast<char*>(
+          VirtualAllocEx(process_, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  }
+  ~RemoteItem() {
+    if (mem_) VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteItem(const RemoteItem&) = delete;
+  RemoteItem& operator=(const RemoteItem&) = delete;
+  wchar_t* text() const { return reinterpret_cast<wchar_t*>(mem_ + sizeof(LVITEMW)); }
+  // Copies the item over; the address to send, or 0.
+  LPARAM Put(const LVITEMW& item) const {
+    return mem_ && WriteProcessMemory(process_, mem_, &item, sizeof(item), nullptr) ? reinterpret_cast<LPARAM>(mem_)
+                                                                                    : 0;
+  }
+  std::wstring Text(LRESULT len) const {
+    wchar_t buf[kChars] = {};
+    ReadProcessMemory(process_, text(), buf, sizeof(buf) - sizeof(wchar_t), nullptr);
+    return std::wstring(buf, static_cast<size_t>(len < 0 ? 0 : std::min<LRESULT>(len, kChars - 1)));
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  char* mem_ = nullptr;
+};
 }  // namespace
 
 std::wstring WinPath(const std::string& unixPath) {
@@ -143,22 +192,6 @@ HWND WaitForMainWindow(DWORD pid, DWORD ms) {
   return main;
 }
 
-namespace {
-using Match = std::function<bool(HWND)>;
-BOOL CALLBACK FindMatch(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<std::pair<const Match*, HWND>*>(lp);
-  if (!(*s->first)(h)) return TRUE;
-  s->second = h;
-  return FALSE;
-}
-// The first descendant of root for which match holds.
-HWND FindWhere(HWND root, const Match& match) {
-  std::pair<const Match*, HWND> s{&match, nullptr};
-  EnumChildWindows(root, FindMatch, reinterpret_cast<LPARAM>(&s));
-  return s.second;
-}
-}  // namespace
-
 HWND FindDescendant(HWND root, int id) {
   return FindWhere(root, [id](HWND h) { return GetDlgCtrlID(h) == id; });
 }
@@ -190,43 +223,6 @@ std::vector<std::wstring> ListBoxRows(HWND lb) {
   }
   return rows;
 }
-
-namespace {
-// Memory in a list view's process for one item and its text.
-class RemoteItem {
- public:
-  static constexpr int kChars = 512;
-  explicit RemoteItem(HWND lv) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(lv, &pid);
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_)
-      mem_ = static_cast<char*>(
-          VirtualAllocEx(process_, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-  }
-  ~RemoteItem() {
-    if (mem_) VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
-  RemoteItem(const RemoteItem&) = delete;
-  RemoteItem& operator=(const RemoteItem&) = delete;
-  wchar_t* text() const { return reinterpret_cast<wchar_t*>(mem_ + sizeof(LVITEMW)); }
-  // Copies the item over; the address to send, or 0.
-  LPARAM Put(const LVITEMW& item) const {
-    return mem_ && WriteProcessMemory(process_, mem_, &item, sizeof(item), nullptr) ? reinterpret_cast<LPARAM>(mem_)
-                                                                                    : 0;
-  }
-  std::wstring Text(LRESULT len) const {
-    wchar_t buf[kChars] = {};
-    ReadProcessMemory(process_, text(), buf, sizeof(buf) - sizeof(wchar_t), nullptr);
-    return std::wstring(buf, static_cast<size_t>(len < 0 ? 0 : std::min<LRESULT>(len, kChars - 1)));
-  }
-
- private:
-  HANDLE process_ = nullptr;
-  char* mem_ = nullptr;
-};
-}  // namespace
 
 std::vector<std::wstring> ListViewRows(HWND lv) {
   std::vector<std::wstring> rows;
