@@ -129,13 +129,9 @@ TEST_F(MainWindowTest, AnAlteredOrMissingWelcomePageIsRestored) {
 
 // The exit question box of a process, once it is shown.
 HWND WaitForQuestion(Process& p, HWND main) {
-  HWND box = nullptr;
-  WaitUntil([&] {
-    for (HWND top : TopWindows(p.pid(), nullptr))
-      if (top != main && IsWindowVisible(top) && FindDescendantByText(top, nullptr, L"No")) box = top;
-    return box != nullptr;
+  return WaitForShownWindow(p.pid(), nullptr, [&](HWND top) {
+    return top != main && FindDescendantByText(top, nullptr, L"No");
   }, kDeadline);
-  return box;
 }
 
 TEST_F(MainWindowTest, TheCloseBoxAsksAndNoKeepsTheProgramRunning) {

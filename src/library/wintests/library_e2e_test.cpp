@@ -101,29 +101,19 @@ TEST_F(LibraryE2eTest, ImportPicturesMakesAnIconInTheCategoryTyped) {
   SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(picture.c_str()));
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   // The category question offers the selected category; a new name makes a new one.
-  HWND box = nullptr, input = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    for (HWND top : TopWindows(pid, L"frmMsgBox"))
-      if (HWND e = FindWindowExW(top, nullptr, L"Edit", nullptr); e && IsWindowVisible(top)) {
-        box = top;
-        input = e;
-        return true;
-      }
-    return false;
-  }, kDeadline));
+  HWND input = nullptr;
+  const HWND box = WaitForShownWindow(pid, L"frmMsgBox", [&](HWND top) {
+    return (input = FindWindowExW(top, nullptr, L"Edit", nullptr)) != nullptr;
+  }, kDeadline);
+  ASSERT_TRUE(box);
   const std::wstring offered = WindowText(input);
   EXPECT_TRUE(offered == L"Cats" || offered == L"Dogs") << offered;
   SendMessageW(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Mine"));
   Click(FindDescendantByText(box, nullptr, L"OK"));
   // The summary, then the new category is shown with its icon.
-  ASSERT_TRUE(WaitUntil([&] {
-    for (HWND top : TopWindows(pid, L"frmMsgBox"))
-      if (top != box && IsWindowVisible(top)) {
-        Click(FindDescendantByText(top, nullptr, L"OK"));
-        return true;
-      }
-    return false;
-  }, 20000));
+  const HWND summary = WaitForShownWindow(pid, L"frmMsgBox", [&](HWND top) { return top != box; }, kDeadline);
+  ASSERT_TRUE(summary);
+  Click(FindDescendantByText(summary, nullptr, L"OK"));
   EXPECT_TRUE(Exists(L"Mine\\dot.gif"));
   const ListView folders{program.control(ids::lvFolders)}, files{program.control(ids::lvFiles)};
   EXPECT_TRUE(WaitUntil([&] {

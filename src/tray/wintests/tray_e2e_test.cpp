@@ -24,22 +24,11 @@ bool NotifyAndWait(HWND tray, UINT mouseMessage) {
   return SendMessageTimeoutW(tray, WM_MOUSEMOVE, 0, mouseMessage, SMTO_NORMAL, kDeadline, nullptr) != 0;
 }
 
-// The pop-up menu of a process, once it is shown.
-HWND WaitForMenu(DWORD pid) {
-  HWND menu = nullptr;
-  WaitUntil([&] {
-    for (HWND w : TopWindows(pid, L"#32768"))
-      if (IsWindowVisible(w)) menu = w;
-    return menu != nullptr;
-  }, kDeadline);
-  return menu;
-}
-
 // Opens the tray menu with the right button and picks a row with the arrow keys and
 // Enter, as a keyboard user does. True once the menu has closed on the choice.
 bool ChooseFromMenu(DWORD pid, HWND tray, int row) {
   Notify(tray, WM_RBUTTONDOWN);
-  const HWND menu = WaitForMenu(pid);
+  const HWND menu = WaitForShownWindow(pid, L"#32768", nullptr, kDeadline);
   if (!menu) return false;
   for (int i = 0; i < row; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);

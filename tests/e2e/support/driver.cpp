@@ -185,6 +185,16 @@ HWND WaitForTopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD
   return found;
 }
 
+HWND WaitForShownWindow(DWORD pid, const wchar_t* cls, const std::function<bool(HWND)>& match, DWORD ms) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND top : TopWindows(pid, cls))
+      if (IsWindowVisible(top) && (!match || match(top))) return (found = top) != nullptr;
+    return false;
+  }, ms);
+  return found;
+}
+
 HWND WaitForMainWindow(DWORD pid, DWORD ms) {
   HWND main = WaitForTopWindow(pid, kMainClass, kMainCaption, ms);
   // The window exists before its load sequence has run; it marks the end of it.
@@ -246,22 +256,15 @@ void SelectListViewRow(HWND lv, int row) {
 }
 
 bool AnswerBox(DWORD pid, const wchar_t* button, const wchar_t* title, DWORD ms) {
-  HWND box = nullptr;
-  return WaitUntil([&] {
-           for (HWND top : TopWindows(pid, L"frmMsgBox", title)) {
-             // A button of this caption that shows: an OK-only box hides its other button.
-             const HWND found = IsWindowVisible(top) ? FindWhere(top, [&](HWND h) {
-               return IsWindowVisible(h) && WindowText(h) == button;
-             }) : nullptr;
-             if (found) {
-               Click(found);
-               box = top;
-               return true;
-             }
-           }
-           return false;
-         }, ms) &&
-         WaitUntil([&] { return !IsWindow(box); }, ms);
+  // A button of this caption that shows: an OK-only box hides its other button.
+  const auto shown = [&](HWND h) { return IsWindowVisible(h) && WindowText(h) == button; };
+  HWND found = nullptr;
+  const HWND box = WaitForShownWindow(pid, L"frmMsgBox", [&](HWND top) {
+    return (!title || WindowText(top) == title) && (found = FindWhere(top, shown)) != nullptr;
+  }, ms);
+  if (!box) return false;
+  Click(found);
+  return WaitUntil([&] { return !IsWindow(box); }, ms);
 }
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }

@@ -66,6 +66,8 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD ms);
 // Top-level windows of a process with the given class (and title, when not null).
 std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr);
 HWND WaitForTopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD ms);
+// The first shown one of them for which match holds (when given); null after ms.
+HWND WaitForShownWindow(DWORD pid, const wchar_t* cls, const std::function<bool(HWND)>& match, DWORD ms);
 
 // The program's main window in a process, once its load sequence has run.
 HWND WaitForMainWindow(DWORD pid, DWORD ms = 20000);
