@@ -91,12 +91,6 @@ TEST(FileOwner, AFailedOpenIsNotAHandle) {
 // Messages name the program as its file is called, without folder or extension.
 TEST(Files, ExeNameIsTheBareFileName) { EXPECT_EQ(ExeName(), L"base_wintests"); }
 
-}  // namespace
-}  // namespace iv
-
-namespace iv {
-namespace {
-
 TEST(Pump, AQuitEndsAWaitAndStaysForTheOuterLoop) {
   PostQuitMessage(7);
   const Pumped pumped = PumpUntil([] { return false; }, 60000);
