@@ -22,7 +22,6 @@ RECT WindowRect(HWND h) {
   GetWindowRect(h, &r);
   return r;
 }
-}  // namespace
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -109,60 +108,31 @@ TEST_F(MainWindowTest, PositionSurvivesARestartAndOffScreenIsClamped) {
   EXPECT_TRUE(third.Close());
 }
 
-}  // namespace iv::e2e
-
-namespace iv::e2e {
-
 TEST_F(MainWindowTest, AnAlteredOrMissingWelcomePageIsRestored) {
-  auto read = [](const std::wstring& path) {
-    std::string data;
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return data;
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(f, buf, sizeof(buf), &got, nullptr) && got) data.append(buf, got);
-    CloseHandle(f);
-    return data;
-  };
-  const std::string original = read(BinDir() + L"\\aim.htm");
+  const std::string original = ReadAll(BinDir() + L"\\aim.htm");
   ASSERT_FALSE(original.empty());
   TempDir folder;
   CopyProgramFolder(folder.path());
-  {
-    HANDLE f = CreateFileW((folder / L"aim.htm").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD put = 0;
-    WriteFile(f, "<p>changed</p>", 14, &put, nullptr);
-    CloseHandle(f);
-  }
+  WriteAll(folder / L"aim.htm", "<p>changed</p>");
   {
     Program program(folder, L"");
     ASSERT_TRUE(program.main());
-    EXPECT_EQ(read(folder / L"aim.htm"), original);
+    EXPECT_EQ(ReadAll(folder / L"aim.htm"), original);
     ASSERT_TRUE(program.Close());
   }
   DeleteFileW((folder / L"aim.htm").c_str());
   Program again(folder, L"");
   ASSERT_TRUE(again.main());
-  EXPECT_EQ(read(folder / L"aim.htm"), original);
+  EXPECT_EQ(ReadAll(folder / L"aim.htm"), original);
   EXPECT_TRUE(again.Close());
 }
 
-}  // namespace iv::e2e
-
-namespace iv::e2e {
-
-namespace {
 // The exit question box of a process, once it is shown.
 HWND WaitForQuestion(Process& p, HWND main) {
-  HWND box = nullptr;
-  WaitUntil([&] {
-    for (HWND top : TopWindows(p.pid(), nullptr))
-      if (top != main && IsWindowVisible(top) && FindDescendantByText(top, nullptr, L"No")) box = top;
-    return box != nullptr;
+  return WaitForShownWindow(p.pid(), nullptr, [&](HWND top) {
+    return top != main && FindDescendantByText(top, nullptr, L"No");
   }, kDeadline);
-  return box;
 }
-}  // namespace
 
 TEST_F(MainWindowTest, TheCloseBoxAsksAndNoKeepsTheProgramRunning) {
   Program program;
@@ -187,11 +157,6 @@ TEST_F(MainWindowTest, TheCloseBoxAsksAndNoKeepsTheProgramRunning) {
   EXPECT_TRUE(program.process().WaitExit(kDeadline));
 }
 
-}  // namespace iv::e2e
-
-namespace iv::e2e {
-
-namespace {
 // The sizes of the icon images in the executable's icon group "APPICON".
 std::vector<int> IconSizes(const std::wstring& exe) {
   std::vector<int> sizes;
@@ -224,7 +189,6 @@ std::wstring ClassOf(HWND h) {
   GetClassNameW(h, cls, 64);
   return cls;
 }
-}  // namespace
 
 // The windows show it (see the screenshots); Wine does not answer WM_GETICON for
 // another process's window, so this checks what the executable carries.
@@ -256,4 +220,5 @@ TEST_F(MainWindowTest, WelcomeLinksAreTabStopsWithTheirText) {
   EXPECT_TRUE(program.Close());
 }
 
+}  // namespace
 }  // namespace iv::e2e

@@ -15,6 +15,8 @@ namespace {
 using aimsim::Crc32;
 using aimsim::Hex8;
 
+const std::wstring kAimKey = L"Software\\America Online\\AOL Instant Messenger (TM)\\CurrentVersion";
+
 bool SameFile(const std::wstring& a, const std::wstring& b) {
   const std::string x = ReadAll(a);
   return !x.empty() && x == ReadAll(b);
@@ -43,13 +45,7 @@ TEST(Discovery, ReadsTheRunningMessenger) {
 
   // A value name longer than the first name buffer is read as well.
   const std::wstring longName(300, L'x');
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER,
-                          L"SOFTWARE\\America Online\\AOL Instant Messenger (TM)\\CurrentVersion\\Users", 0,
-                          KEY_SET_VALUE, &key),
-            ERROR_SUCCESS);
-  RegSetValueExW(key, longName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t));
-  RegCloseKey(key);
+  e2e::SetRegText(HKEY_CURRENT_USER, kAimKey + L"\\Users", longName.c_str(), L"");
   ListAIMUsers(users);
   ASSERT_EQ(users.size(), 4u);
   EXPECT_EQ(users[3], Narrow(longName));
@@ -63,18 +59,9 @@ TEST(Discovery, AppPathEndsAtItsNul) {
   SimSession sim(L"aimsim.exe");
   ASSERT_TRUE(sim.running());
   const std::wstring exe = GetAIMAppPath();
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER,
-                          L"Software\\America Online\\AOL Instant Messenger (TM)\\CurrentVersion\\AppPath", 0,
-                          KEY_SET_VALUE, &key),
-            ERROR_SUCCESS);
-  const std::wstring stored = exe + std::wstring(1, L'\0') + L"left over";
-  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.data()),
-                 static_cast<DWORD>((stored.size() + 1) * sizeof(wchar_t)));
+  e2e::SetRegText(HKEY_CURRENT_USER, kAimKey + L"\\AppPath", nullptr, exe + std::wstring(1, L'\0') + L"left over");
   EXPECT_EQ(GetAIMAppPath(), exe);
-  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(exe.c_str()),
-                 static_cast<DWORD>((exe.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
+  e2e::SetRegText(HKEY_CURRENT_USER, kAimKey + L"\\AppPath", nullptr, exe);
 }
 
 TEST(Apply, PreferencesMethodSetsTheIconOutOfSight) {
@@ -293,24 +280,6 @@ TEST(Preview, RefreshCopiesOnlyForANewUserOrWhenForced) {
   EXPECT_EQ(sim.shown(), tmp);
 }
 
-TEST(Files, AttributeKinds) {
-  e2e::TempDir dir;
-  const std::wstring f = WriteIcon(dir / L"a.gif", 'a');
-  EXPECT_TRUE(FileExists(f));
-  EXPECT_TRUE(FileExists(dir / L"*.gif"));
-  EXPECT_FALSE(FileExists(dir / L"b.gif"));
-  EXPECT_EQ(GetFileAttrKind(dir / L"b.gif"), 0);
-  SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
-  EXPECT_EQ(GetFileAttrKind(f), 1);
-  SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_EQ(GetFileAttrKind(f), 2);
-  EXPECT_TRUE(SetFileAttr(f, 0));
-  EXPECT_EQ(GetFileAttrKind(f), 0);
-  EXPECT_TRUE(SetFileAttr(f, 1));
-  EXPECT_EQ(GetFileAttrKind(f), 1);
-  SetFileAttr(f, 0);
-}
-
 // An upgrade leaves the hook AIM held as "ivhook.dll.<n>.old"; the next start deletes
 // what AIM has let go of, and nothing else.
 TEST(Files, MovedAsideHooksAreDeletedOnceFree) {
@@ -356,15 +325,7 @@ TEST(Apply, AQuestionAboutSomethingElseIsLeftToTheUser) {
 TEST(Apply, WithoutAMessengerBothMethodsEndWithinTheirWaits) {
   e2e::TempDir dir;
   // An AppPath naming a missing file: no version, and no message about it.
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER,
-                            L"Software\\America Online\\AOL Instant Messenger (TM)\\CurrentVersion\\AppPath", 0,
-                            nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const std::wstring missing = dir / L"gone.exe";
-  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(missing.c_str()),
-                 static_cast<DWORD>((missing.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
+  e2e::SetRegText(HKEY_CURRENT_USER, kAimKey + L"\\AppPath", nullptr, dir / L"gone.exe");
   EXPECT_EQ(GetAIMVersion(false), std::nullopt);
 
   HWND host = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);

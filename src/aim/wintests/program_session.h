@@ -60,8 +60,7 @@ class ProgramFolder {
   LibraryIcon AddIcon(const std::wstring& category, const std::wstring& file, unsigned char shade) {
     CreateDirectoryW((folder_ / (L"Icon Library\\" + category)).c_str(), nullptr);
     LibraryIcon icon{category + L"\\" + file, folder_ / (L"Icon Library\\" + category + L"\\" + file)};
-    const std::string gif = ShadedGif(shade);
-    std::ofstream(icon.path.c_str(), std::ios::binary).write(gif.data(), static_cast<std::streamsize>(gif.size()));
+    e2e::WriteAll(icon.path, ShadedGif(shade));
     return icon;
   }
   void StoreRotation(const std::vector<LibraryIcon>& icons) const {

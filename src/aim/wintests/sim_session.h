@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -56,18 +57,11 @@ class HostWindow {
   HWND hwnd_ = nullptr;
 };
 
-inline std::string ReadAll(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+using e2e::ReadAll;
 
 // A small GIF whose bytes say which icon it is.
 inline std::wstring WriteIcon(const std::wstring& path, char tag) {
-  std::string gif = "GIF89a";
-  gif += std::string(40, tag);
-  std::ofstream(path.c_str(), std::ios::binary) << gif;
+  e2e::WriteAll(path, "GIF89a" + std::string(40, tag));
   return path;
 }
 
@@ -109,13 +103,19 @@ class SimSession {
   bool WaitLog(const std::string& text, DWORD ms = 10000) const {
     return e2e::WaitUntil([&] { return LogHas(text); }, ms);
   }
+  // The log's lines, without their line ends.
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(Log());
+    for (std::string line; std::getline(in, line); lines.push_back(line))
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+    return lines;
+  }
   // Whether a dialog of exactly this title ever became visible: a line
   // "dialog-shown <title> <x> <y> 1" (the title may hold blanks; three fields follow it).
   bool DialogBecameVisible(const std::string& title) const {
-    std::istringstream lines(Log());
     const std::string head = "dialog-shown " + title + " ";
-    for (std::string line; std::getline(lines, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : Lines()) {
       if (line.rfind(head, 0) != 0) continue;
       std::istringstream rest(line.substr(head.size()));
       long x = 0, y = 0;
@@ -127,19 +127,13 @@ class SimSession {
   }
   // Whether the log holds exactly this line.
   bool HasLine(const std::string& want) const {
-    std::istringstream lines(Log());
-    for (std::string line; std::getline(lines, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line == want) return true;
-    }
-    return false;
+    const auto lines = Lines();
+    return std::find(lines.begin(), lines.end(), want) != lines.end();
   }
   // Count of log lines that start with the text.
   int LogCount(const std::string& start) const {
-    std::istringstream lines(Log());
-    int n = 0;
-    for (std::string line; std::getline(lines, line);) n += line.rfind(start, 0) == 0;
-    return n;
+    const auto lines = Lines();
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](auto& l) { return l.rfind(start, 0) == 0; }));
   }
   std::wstring PictureId() const { return dir_ / L"AIM Data\\testuser\\picture.id"; }
   std::wstring Icon(const std::wstring& name, char tag) const { return WriteIcon(dir_ / name, tag); }

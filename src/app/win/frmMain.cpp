@@ -2,6 +2,8 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <uxtheme.h>
+#include <vssym32.h>
 
 #include "app/win/features.h"
 #include "app/win/welcome.h"
@@ -62,7 +64,6 @@ bool frmMain::Load() {
   if (!Create(kMainClass, kMainCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
               r.bottom - r.top, nullptr, nullptr, CS_DBLCLKS, nullptr, ProgramIcon(false)))
     return false;
-  SetProgramIcon(hwnd());
   // What the first paint shows: the welcome page at the saved position. The page carries
   // the maker's content: the program's own copy is put back if it changed.
   RestoreWelcomePage(ProgramFolder() + L"\\aim.htm");
@@ -75,7 +76,8 @@ bool frmMain::Load() {
   }
   ui::ShowForm(hwnd());
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  // Input queued meanwhile comes after this; messages that need the features finish it first.
+  // Input queued meanwhile comes after the steps; messages that need the features finish
+  // them first.
   PostMessageW(hwnd(), kMsgFinishLoad, 0, 0);
   return true;
 }
@@ -85,23 +87,45 @@ bool frmMain::OnCreate() {
   return true;
 }
 
-void frmMain::FinishLoad() {
+bool frmMain::FinishLoadStep() {
   // Done, still being created, or already going: an exit asked for before the posted
   // finish must not be followed by a tray icon and timers.
-  if (loaded_ || !panels_[1] || unloading_) return;
-  loaded_ = true;
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd(),
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
-  for (const auto& [control, tip] : earlyTips_) AddTip(control, tip);
-  earlyTips_.clear();
-  CreateTabControls();
-  features_ = MakeFeatures(*this);
-  for (auto& feature : features_) feature->OnCreate();
-  for (const TimerSpec& t : kTimers) SetTimer(hwnd(), t.id, t.interval, nullptr);
-  RunLoadSequence();
-  UpdateVisibility();
-  // Tells automation (and the tests) that the window is loaded and shown as it will be.
-  SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
+  if (finishStep_ == FinishStep::Done || !panels_[1] || unloading_) return false;
+  // Moved on first, so that a step is never run twice.
+  const FinishStep step = finishStep_;
+  finishStep_ = static_cast<FinishStep>(static_cast<int>(step) + 1);
+  switch (step) {
+    case FinishStep::SettingsTab:
+      tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                 hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+      for (const auto& [control, tip] : earlyTips_) AddTip(control, tip);
+      earlyTips_.clear();
+      CreateSettingsTab();
+      break;
+    case FinishStep::ManagerTab:
+      CreateManagerTab();
+      break;
+    case FinishStep::Features:
+      features_ = MakeFeatures(*this);
+      for (auto& feature : features_) feature->OnCreate();
+      break;
+    case FinishStep::Sequence:
+      loaded_ = true;
+      for (const TimerSpec& t : kTimers) SetTimer(hwnd(), t.id, t.interval, nullptr);
+      RunLoadSequence();
+      UpdateVisibility();
+      // Tells automation (and the tests) that the window is loaded and shown as it will be.
+      SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
+      break;
+    case FinishStep::Done:
+      break;
+  }
+  return finishStep_ != FinishStep::Done;
+}
+
+void frmMain::FinishLoad() {
+  while (FinishLoadStep()) {
+  }
 }
 
 void frmMain::AddControl(int id, HWND hwnd, const wchar_t* tip) {
@@ -123,6 +147,24 @@ void frmMain::AddTip(HWND hwnd, const wchar_t* tip) {
   ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
   ti.lpszText = const_cast<wchar_t*>(tip);
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+// The edge of the tabs' page around the panels, drawn as the tab control draws it. The
+// theme is asked for one side at a time: Wine's theme drawing costs as much as the
+// bounds of what it may touch, and the four sides' bounds are a sliver each.
+void frmMain::PaintPane(HDC dc) {
+  const HTHEME theme = IsAppThemed() ? OpenThemeData(Control(ids::TabIcon), L"TAB") : nullptr;
+  if (!theme) {
+    RECT edge = pane_;
+    DrawEdge(dc, &edge, EDGE_RAISED, BF_SOFT | BF_RECT);
+    return;
+  }
+  const RECT sides[] = {{pane_.left, pane_.top, pane_.right, page_.top},
+                        {pane_.left, page_.bottom, pane_.right, pane_.bottom},
+                        {pane_.left, page_.top, page_.left, page_.bottom},
+                        {page_.right, page_.top, pane_.right, page_.bottom}};
+  for (const RECT& side : sides) DrawThemeBackground(theme, dc, TABP_PANE, 0, &pane_, &side);
+  CloseThemeData(theme);
 }
 
 void frmMain::ShowTab(int index) {
@@ -170,9 +212,18 @@ void frmMain::LoadStep(ui::LoadStep step) {
 
 LRESULT frmMain::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kMsgFinishLoad) {
-    FinishLoad();
+    if (FinishLoadStep()) PostMessageW(hwnd(), kMsgFinishLoad, 0, 0);
     return 0;
   }
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    if (const HDC dc = BeginPaint(hwnd(), &ps)) {
+      PaintPane(dc);
+      EndPaint(hwnd(), &ps);
+    }
+    return 0;
+  }
+  if (msg == WM_THEMECHANGED) InvalidateRect(hwnd(), &pane_, TRUE);
   if (msg == WM_WINDOWPOSCHANGED) {
     const LRESULT result = ui::Form::WndProc(msg, wp, lp);
     UpdateVisibility();

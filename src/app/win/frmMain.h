@@ -56,8 +56,13 @@ class frmMain : public ui::Form, public ui::Host {
   // The controls the first paint shows (the bar, the tabs, "Welcome!", the bottom row).
   void CreateControls();
   // The two hidden tabs' controls, made once the window is on screen.
-  void CreateTabControls();
+  void CreateSettingsTab();
+  void CreateManagerTab();
   // Everything after the first paint: the hidden tabs, the features, the load sequence.
+  // Run a step at a time from posted messages, so that messages sent to the window
+  // meanwhile are answered; FinishLoad runs whatever is left at once.
+  enum class FinishStep { SettingsTab, ManagerTab, Features, Sequence, Done };
+  bool FinishLoadStep();  // true while steps remain
   void FinishLoad();
   void UpdateVisibility();
   void AddControl(int id, HWND hwnd, const wchar_t* tooltip = nullptr);
@@ -66,6 +71,7 @@ class frmMain : public ui::Form, public ui::Host {
   void AddButton(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, const wchar_t* tip);
   void AddTip(HWND hwnd, const wchar_t* tip);
   void ShowTab(int index);
+  void PaintPane(HDC dc);
   void RunLoadSequence();
   void LoadStep(ui::LoadStep step);
   void cmdExit_Click();
@@ -74,13 +80,15 @@ class frmMain : public ui::Form, public ui::Host {
   settings::Store& store_;
   bool hidden_;
   bool isLoading_ = false;
-  bool loaded_ = false;      // FinishLoad has run
+  bool loaded_ = false;      // the load sequence has begun
+  FinishStep finishStep_ = FinishStep::SettingsTab;
   bool visible_ = false;     // shown and not minimised, as the features were last told
   bool minPending_ = false;  // TmrMin is running
   bool unloading_ = false;   // OnUnload has begun
   bool librarySelected_ = false;
   std::map<int, HWND> controls_;
   HWND panels_[3] = {};
+  RECT pane_{}, page_{};  // the tabs' page with its edge, and without
   HWND tooltip_ = nullptr;
   std::vector<std::pair<HWND, const wchar_t*>> earlyTips_;  // made before tooltip_
   UniqueHandle mutex_;

@@ -44,9 +44,17 @@ void frmMain::CreateControls() {
     item.pszText = const_cast<wchar_t*>(captions[i]);
     TabCtrl_InsertItem(tab, i, &item);
   }
-  RECT page{0, 0, 628, 420};
+  RECT page{0, 0, 628, 420}, item{};
   TabCtrl_AdjustRect(tab, FALSE, &page);
+  TabCtrl_GetItemRect(tab, 0, &item);
+  // The control keeps only its strip and a sliver of page hidden under the panels: a
+  // themed page as big as the whole control costs as much to draw as the rest of the
+  // window, though the panels cover all of it but the edge. The window draws the edge.
+  SetWindowPos(tab, nullptr, 0, 0, 628, page.top + 4, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowRgn(tab, CreateRectRgn(0, 0, 628, page.top), FALSE);
+  pane_ = RECT{6, 32 + item.bottom, 6 + 628, 32 + 420};
   OffsetRect(&page, 6, 32);
+  page_ = page;
   const int panelIds[] = {ids::SSActiveTabPanel2, ids::SSActiveTabPanel1, ids::SSActiveTabPanel3};
   for (int i = 0; i < 3; ++i) {
     panels_[i] = ui::CreatePanel(main, main, panelIds[i], page);
@@ -74,9 +82,8 @@ void frmMain::CreateControls() {
   ShowTab(0);
 }
 
-void frmMain::CreateTabControls() {
-
-  HWND p = panels_[1];
+void frmMain::CreateSettingsTab() {
+  const HWND p = panels_[1];
   // "Icon Settings"
   AddFrame(p, ids::FraFinal, L"", 4, 2, 604, 384);
   AddFrame(p, ids::FraTime, L"Rotate Icons", 12, 14, 200, 150);
@@ -110,8 +117,10 @@ void frmMain::CreateTabControls() {
         L"Finally, on the website that loads, click \"Add these Icons to Iconvane\" to add it to your rotation!",
         222, 334, 378, 36);
 
-  // "Icon Manager"
-  p = panels_[2];
+}
+
+void frmMain::CreateManagerTab() {
+  const HWND p = panels_[2];
   AddFrame(p, ids::FraLibrary, L"", 4, 2, 604, 384);
   AddFrame(p, ids::FraDownloaded, L"Your Saved Icon Libraries", 12, 14, 330, 330);
   const DWORD lv = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER | WS_TABSTOP;

@@ -3,14 +3,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "app/core/simple_html.h"
+#include "base/win/files.h"
 #include "base/win/handles.h"
 #include "base/win/utf.h"
 #include "base/win/window.h"
+#include "download/win/files.h"
 #include "shell/win/shell_open.h"
 
 namespace iv::app {
@@ -26,17 +26,12 @@ std::string_view PageResource() {
   return {static_cast<const char*>(LockResource(data)), SizeofResource(module, res)};
 }
 
-std::string ReadFileBytes(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The page's links are SysLink children: real windows that Tab reaches, Enter and a
 // click open, and screen readers read. The rest of the page is painted.
 class WelcomeView : public Window {
  public:
   void Show(const std::wstring& path) {
-    blocks_ = ParseSimpleHtml(ReadFileBytes(path));
+    blocks_ = ParseSimpleHtml(ReadWholeFile(path));
     for (const Link& link : links_) DestroyWindow(link.window);
     links_.clear();
     Layout();
@@ -199,15 +194,9 @@ void ShowWelcomePage(HWND view, const std::wstring& path) {
 bool RestoreWelcomePage(const std::wstring& path) {
   const std::string_view page = PageResource();
   if (page.empty()) return false;
-  if (ReadFileBytes(path) == page) return true;
+  if (ReadWholeFile(path) == page) return true;
   // Written beside and renamed over, so a failed write never leaves half a page.
-  const std::wstring temp = path + L".new";
-  {
-    std::ofstream out(temp.c_str(), std::ios::binary | std::ios::trunc);
-    out.write(page.data(), static_cast<std::streamsize>(page.size()));
-    if (!out) return false;
-  }
-  return MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  return download::WriteFileAtomic(path, page, true);
 }
 
 }  // namespace iv::app

@@ -32,4 +32,11 @@ std::wstring ExePath() {
   }
 }
 
+std::wstring ExeName() {
+  std::wstring name = ExePath();
+  name.erase(0, name.find_last_of(L"\\/") + 1);  // npos + 1 keeps it all
+  if (const size_t dot = name.rfind(L'.'); dot != std::wstring::npos && dot > 0) name.resize(dot);
+  return name;
+}
+
 }  // namespace iv

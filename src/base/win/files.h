@@ -10,4 +10,7 @@ std::string ReadWholeFile(const std::wstring& path);
 // Full path of the executable, however long.
 std::wstring ExePath();
 
+// The executable's file name without its folder and extension ("iconvane").
+std::wstring ExeName();
+
 }  // namespace iv

@@ -26,7 +26,6 @@ bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style,
     wc.hbrBackground = background ? background : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className;
     wc.hIcon = icon;
-    wc.hIconSm = icon;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     registered.insert(className);
   }

@@ -20,6 +20,8 @@ class Window {
   HWND hwnd() const { return hwnd_; }
 
   // Registers the class once (lazily) and creates the window with this object attached.
+  // An icon loaded from a resource gives the class its small icon too: the system takes
+  // the small size from the same resource.
   bool Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int w,
               int h, HWND parent, HMENU menuOrId, UINT classStyle = CS_DBLCLKS, HBRUSH background = nullptr,
               HICON icon = nullptr);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "base/win/files.h"
 #include "base/win/handles.h"
 #include "base/win/pump.h"
 #include "base/win/window.h"
@@ -87,11 +88,8 @@ TEST(FileOwner, AFailedOpenIsNotAHandle) {
   EXPECT_FALSE(missing);
 }
 
-}  // namespace
-}  // namespace iv
-
-namespace iv {
-namespace {
+// Messages name the program as its file is called, without folder or extension.
+TEST(Files, ExeNameIsTheBareFileName) { EXPECT_EQ(ExeName(), L"base_wintests"); }
 
 TEST(Pump, AQuitEndsAWaitAndStaysForTheOuterLoop) {
   PostQuitMessage(7);

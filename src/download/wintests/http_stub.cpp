@@ -62,8 +62,7 @@ void HttpStub::Serve(SOCKET client) {
   }
   if (reply.pauseMs > 0) WaitForSingleObject(stop, reply.pauseMs);
   const std::string out = "HTTP/1.0 " + std::to_string(reply.status) + " X\r\nContent-Length: " +
-                          std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n" +
-                          (reply.truncate ? reply.body.substr(0, reply.body.size() / 2) : reply.body);
+                          std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n" + reply.body;
   send(client, out.data(), static_cast<int>(out.size()), 0);
   shutdown(client, SD_SEND);
   closesocket(client);

@@ -1,5 +1,5 @@
 // A tiny HTTP server on 127.0.0.1 inside the test process: fixed replies by path,
-// optionally slow or cut short; it tells when a path has been asked for.
+// optionally slow; it tells when a path has been asked for.
 #pragma once
 #include <winsock2.h>
 #include <windows.h>
@@ -14,8 +14,7 @@ namespace iv::download::testing {
 struct Reply {
   int status = 200;
   std::string body;
-  int pauseMs = 0;        // before the reply: a slow server
-  bool truncate = false;  // announce the whole body, send half and close
+  int pauseMs = 0;  // before the reply: a slow server
 };
 
 class HttpStub {

@@ -2,11 +2,9 @@
 // site (a separate server process, started by the test's wrapper script): links
 // started the way a browser starts them, questions answered the way a user does.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -25,53 +23,14 @@ namespace e2e = iv::e2e;
 constexpr int kRibbonId = 10;  // the status ribbon of the download and update windows
 constexpr DWORD kLong = 30000;  // generous: two busy cores run Wine and the server
 const std::wstring kFailed = L"Update Failed - Please try again Later.";
+const std::string kOldCategories = "Old Category\r\n\r\n";
 
 std::wstring W(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 // --- The program's windows, seen from outside -------------------------------------
 
-// Presses a button of the copy's message box once the box is up.
 bool Answer(e2e::Process& p, const wchar_t* button, const wchar_t* title = L"Iconvane") {
-  return iv::download::testing::AnswerBox(p, button, title, kLong);
-}
-
-std::vector<std::wstring> ListBoxTexts(HWND lb) {
-  std::vector<std::wstring> rows;
-  const LRESULT n = SendMessageW(lb, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < n; ++i) {
-    std::wstring text(static_cast<size_t>(SendMessageW(lb, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-    const LRESULT len = SendMessageW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(len < 0 ? 0 : static_cast<size_t>(len));
-    rows.push_back(text);
-  }
-  return rows;
-}
-
-// A list view's first column: its item structure has to live in the owner's memory.
-std::vector<std::wstring> ListViewTexts(HWND lv) {
-  std::vector<std::wstring> rows;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(lv, &pid);
-  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return rows;
-  constexpr int kChars = 512;
-  auto* remote = static_cast<char*>(
-      VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-  const LRESULT n = remote ? SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0) : 0;
-  for (LRESULT i = 0; i < n; ++i) {
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-    item.cchTextMax = kChars;
-    wchar_t text[kChars] = {};
-    if (!WriteProcessMemory(process, remote, &item, sizeof(item), nullptr)) break;
-    const LRESULT len = SendMessageW(lv, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote));
-    if (!ReadProcessMemory(process, item.pszText, text, sizeof(text), nullptr)) break;
-    rows.emplace_back(text, static_cast<size_t>(len < 0 ? 0 : std::min<LRESULT>(len, kChars - 1)));
-  }
-  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
-  return rows;
+  return e2e::AnswerBox(p.pid(), button, title, kLong);
 }
 
 // --- The registry -------------------------------------------------------------------
@@ -89,11 +48,12 @@ void SetRotation(const std::vector<std::wstring>& entries) {
 }
 
 bool QueueGone() {
-  HKEY key = nullptr;
-  const LSTATUS rc = RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Dravolt Software\\Iconvane for AIM\\Icons\\Temp",
-                                   0, KEY_READ, &key);
-  if (rc == ERROR_SUCCESS) RegCloseKey(key);
-  return rc == ERROR_FILE_NOT_FOUND;
+  return !e2e::KeyExists(HKEY_CURRENT_USER, L"SOFTWARE\\Dravolt Software\\Iconvane for AIM\\Icons\\Temp");
+}
+
+// The download or update window's ribbon reports the failure.
+bool ShowsFailure(HWND w) {
+  return e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(w, kRibbonId)) == kFailed; }, kLong);
 }
 
 // --- Files ----------------------------------------------------------------------------
@@ -150,6 +110,17 @@ class SiteE2E : public ::testing::Test {
     const std::wstring link = scheme + W(command) + L"?" + W(key) + L"=" + W(site.Base() + target);
     return e2e::Process(Exe(), quote + link + quote, folder.path());
   }
+  // Starts a link, answers its question and waits for that copy to end.
+  bool RunLink(const std::string& command, const std::string& key, const std::string& target, const wchar_t* button) {
+    e2e::Process dl = StartLink(command, key, target);
+    return Answer(dl, button) && dl.WaitExit(kLong);
+  }
+  // An old category file, in place of the one the program ships.
+  fs::path OldCategories() const {
+    const fs::path file = fs::path(folder.path()) / "Categories.dat";
+    std::ofstream(file, std::ios::binary) << kOldCategories;
+    return file;
+  }
   HWND Control(int id) const { return e2e::FindDescendant(main, id); }
   std::string Library(const std::string& category, const std::string& file) const {
     return ReadAll(folder.library() / category / file);
@@ -166,28 +137,24 @@ class SiteE2E : public ::testing::Test {
 TEST_F(SiteE2E, AnIconGoesIntoANewCategoryAndTheSameLinkTwiceIsSkipped) {
   const std::string icon = "/icons/Funny.Cats/cat-orange.gif";
   StartRunningCopy();
-  const size_t foldersBefore = ListViewTexts(Control(ids::lvFolders)).size();
+  const size_t foldersBefore = e2e::ListViewRows(Control(ids::lvFolders)).size();
 
-  e2e::Process dl = StartLink("AddIcon", "icon", icon);
-  ASSERT_TRUE(Answer(dl, L"Yes"));
-  EXPECT_TRUE(dl.WaitExit(kLong));
+  ASSERT_TRUE(RunLink("AddIcon", "icon", icon, L"Yes"));
   const std::vector<std::wstring> one{L"Funny Cats\\cat-orange.gif"};
-  EXPECT_TRUE(e2e::WaitUntil([&] { return ListBoxTexts(Control(ids::lstRotation)) == one; }, kLong));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListBoxRows(Control(ids::lstRotation)) == one; }, kLong));
   EXPECT_EQ(Rotation(), one);
   EXPECT_TRUE(QueueGone());
-  const std::vector<std::wstring> folders = ListViewTexts(Control(ids::lvFolders));
+  const std::vector<std::wstring> folders = e2e::ListViewRows(Control(ids::lvFolders));
   ASSERT_EQ(folders.size(), foldersBefore + 1);
   EXPECT_EQ(folders.back(), L"Funny Cats");
   EXPECT_EQ(site.Hits(icon), 1);
 
   // Again: nothing is fetched, the question still comes; No leaves the rotation alone.
-  e2e::Process again = StartLink("AddIcon", "icon", icon);
-  ASSERT_TRUE(Answer(again, L"No"));
-  EXPECT_TRUE(again.WaitExit(kLong));
+  ASSERT_TRUE(RunLink("AddIcon", "icon", icon, L"No"));
   EXPECT_EQ(site.Hits(icon), 1);
   EXPECT_EQ(Rotation(), one);
-  EXPECT_EQ(ListBoxTexts(Control(ids::lstRotation)), one);
-  EXPECT_EQ(ListViewTexts(Control(ids::lvFolders)).size(), foldersBefore + 1);
+  EXPECT_EQ(e2e::ListBoxRows(Control(ids::lstRotation)), one);
+  EXPECT_EQ(e2e::ListViewRows(Control(ids::lvFolders)).size(), foldersBefore + 1);
   EXPECT_TRUE(QueueGone());
 
   const SiteReply original = site.Get(icon);
@@ -206,7 +173,7 @@ TEST_F(SiteE2E, AListAnsweredYesGrowsTheRotationInTheListsOrder) {
   }
   SetRotation(rotation);
   StartRunningCopy();
-  ASSERT_EQ(ListBoxTexts(Control(ids::lstRotation)), rotation);
+  ASSERT_EQ(e2e::ListBoxRows(Control(ids::lstRotation)), rotation);
 
   const SiteReply list = site.Get("/list.php?dir=Smileys");
   ASSERT_EQ(list.status, 200);
@@ -214,10 +181,8 @@ TEST_F(SiteE2E, AListAnsweredYesGrowsTheRotationInTheListsOrder) {
   ASSERT_EQ(files.size(), 3u);
   for (const std::string& f : files) rotation.push_back(L"Smileys\\" + W(f));
 
-  e2e::Process dl = StartLink("AddList", "list", "/list.php?dir=Smileys");
-  ASSERT_TRUE(Answer(dl, L"Yes"));
-  EXPECT_TRUE(dl.WaitExit(kLong));
-  EXPECT_TRUE(e2e::WaitUntil([&] { return ListBoxTexts(Control(ids::lstRotation)) == rotation; }, kLong));
+  ASSERT_TRUE(RunLink("AddList", "list", "/list.php?dir=Smileys", L"Yes"));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ListBoxRows(Control(ids::lstRotation)) == rotation; }, kLong));
   EXPECT_EQ(SendMessageW(Control(ids::lstRotation), LB_GETCOUNT, 0, 0), 8);
   EXPECT_EQ(Rotation(), rotation);
   EXPECT_TRUE(QueueGone());
@@ -230,18 +195,16 @@ TEST_F(SiteE2E, AListAnsweredNoOnlyShowsItsCategory) {
   for (const char* f : {"1.gif", "2.gif"}) std::ofstream(folder.library() / "Old" / f, std::ios::binary) << Gif();
   SetRotation(rotation);
   StartRunningCopy();
-  const std::vector<std::wstring> before = ListViewTexts(Control(ids::lvFolders));
+  const std::vector<std::wstring> before = e2e::ListViewRows(Control(ids::lvFolders));
 
-  e2e::Process dl = StartLink("AddList", "list", "/list.php?dir=Sports");
-  ASSERT_TRUE(Answer(dl, L"No"));
-  EXPECT_TRUE(dl.WaitExit(kLong));
+  ASSERT_TRUE(RunLink("AddList", "list", "/list.php?dir=Sports", L"No"));
   // The category message is sent, not posted: it has been handled once the copy ended.
   std::vector<std::wstring> after = before;
   after.push_back(L"Sports");
-  EXPECT_EQ(ListViewTexts(Control(ids::lvFolders)), after);
+  EXPECT_EQ(e2e::ListViewRows(Control(ids::lvFolders)), after);
   EXPECT_TRUE(QueueGone());
   EXPECT_EQ(Rotation(), rotation);
-  EXPECT_EQ(ListBoxTexts(Control(ids::lstRotation)), rotation);
+  EXPECT_EQ(e2e::ListBoxRows(Control(ids::lstRotation)), rotation);
   // The icons were fetched all the same.
   const std::vector<std::string> files = ListedFiles(site.Get("/list.php?dir=Sports").body);
   ASSERT_EQ(files.size(), 3u);
@@ -249,9 +212,7 @@ TEST_F(SiteE2E, AListAnsweredNoOnlyShowsItsCategory) {
 }
 
 TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
-  const fs::path file = fs::path(folder.path()) / "Categories.dat";
-  const std::string old = "Old Category\r\n\r\n";
-  std::ofstream(file, std::ios::binary) << old;
+  const fs::path file = OldCategories();
   StartRunningCopy();
   const auto open = [&] {
     e2e::Click(Control(ids::cmdUpdate));
@@ -265,27 +226,27 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
   };
 
   const std::vector<std::wstring> oldNames{L"Old Category"};
-  ASSERT_EQ(ListBoxTexts(Control(ids::LstCats)), oldNames);
+  ASSERT_EQ(e2e::ListBoxRows(Control(ids::LstCats)), oldNames);
 
   ASSERT_TRUE(site.Fail("html", "/iconvane.php"));
   HWND upd = open();
   ASSERT_TRUE(upd);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(upd, kRibbonId)) == kFailed; }, kLong));
+  EXPECT_TRUE(ShowsFailure(upd));
   EXPECT_EQ(site.Hits("/iconvane.php"), 1);
   EXPECT_TRUE(close(upd, L"Cancel"));
-  EXPECT_EQ(ReadAll(file), old);
-  EXPECT_EQ(ListBoxTexts(Control(ids::LstCats)), oldNames);
+  EXPECT_EQ(ReadAll(file), kOldCategories);
+  EXPECT_EQ(e2e::ListBoxRows(Control(ids::LstCats)), oldNames);
 
   // A file that cannot be replaced is no success either, and the old one stays.
   ASSERT_TRUE(site.Clear("/iconvane.php"));
   SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
   upd = open();
   ASSERT_TRUE(upd);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(upd, kRibbonId)) == kFailed; }, kLong));
+  EXPECT_TRUE(ShowsFailure(upd));
   EXPECT_NE(e2e::WindowText(upd), L"Success!");
   EXPECT_TRUE(close(upd, L"Cancel"));
   SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(ReadAll(file), old);
+  EXPECT_EQ(ReadAll(file), kOldCategories);
 
   upd = open();
   ASSERT_TRUE(upd);
@@ -299,14 +260,12 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
   for (size_t at = 0, end; (end = list.body.find("\r\n", at)) != std::string::npos; at = end + 2)
     names.push_back(W(list.body.substr(at, end - at)));
   EXPECT_EQ(names.size(), 4u);
-  EXPECT_EQ(ListBoxTexts(Control(ids::LstCats)), names);
+  EXPECT_EQ(e2e::ListBoxRows(Control(ids::LstCats)), names);
   EXPECT_TRUE(close(upd, L"Close"));
 }
 
 TEST_F(SiteE2E, CancellingASlowCategoryUpdateWritesNothing) {
-  const fs::path file = fs::path(folder.path()) / "Categories.dat";
-  const std::string old = "Old Category\r\n\r\n";
-  std::ofstream(file, std::ios::binary) << old;
+  const fs::path file = OldCategories();
   StartRunningCopy();
   // 8 pieces 2 s apart: the cancel below must come well before the reply ends.
   ASSERT_TRUE(site.Fail("slow", "/iconvane.php", "&delay=2000&chunks=8"));
@@ -319,7 +278,7 @@ TEST_F(SiteE2E, CancellingASlowCategoryUpdateWritesNothing) {
   // The window goes only once its fetch has returned, so nothing can be written later.
   EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(upd); }, kLong));
   EXPECT_LT(GetTickCount64() - asked, 12000u) << "the transfer ran to its end";
-  EXPECT_EQ(ReadAll(file), old);
+  EXPECT_EQ(ReadAll(file), kOldCategories);
   EXPECT_FALSE(running.WaitExit(0)) << "the program must keep running";
 }
 
@@ -327,9 +286,7 @@ TEST_F(SiteE2E, ASlowIconArrivesWhole) {
   const std::string icon = "/icons/abstract/stripes.gif";
   StartRunningCopy();
   ASSERT_TRUE(site.Fail("slow", icon, "&delay=250&chunks=4"));
-  e2e::Process dl = StartLink("AddIcon", "icon", icon);
-  ASSERT_TRUE(Answer(dl, L"No"));
-  EXPECT_TRUE(dl.WaitExit(kLong));
+  ASSERT_TRUE(RunLink("AddIcon", "icon", icon, L"No"));
   ASSERT_TRUE(site.Clear(icon));
   const SiteReply original = site.Get(icon);
   ASSERT_EQ(original.status, 200);
@@ -360,7 +317,7 @@ TEST_F(SiteE2E, IconServerFailuresWriteNothing) {
     e2e::Process dl = StartLink(c.command, c.key, c.target);
     const HWND w = e2e::WaitForTopWindow(dl.pid(), L"frmDL", nullptr, kLong);
     ASSERT_TRUE(w);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::WindowText(GetDlgItem(w, kRibbonId)) == kFailed; }, kLong));
+    EXPECT_TRUE(ShowsFailure(w));
     EXPECT_EQ(site.Hits(c.path), 1);
     EXPECT_TRUE(e2e::TopWindows(dl.pid(), L"frmMsgBox").empty()) << "a failed download asks nothing";
     PostMessageW(w, WM_CLOSE, 0, 0);
@@ -389,7 +346,7 @@ TEST_F(SiteE2E, WithoutARunningCopyTheDownloadingCopyBecomesTheProgram) {
     expected.push_back(L"Smileys\\" + W(f));
   ASSERT_EQ(expected.size(), 3u);
   EXPECT_TRUE(e2e::WaitUntil([&] { return Rotation() == expected && QueueGone(); }, kLong));
-  EXPECT_EQ(ListBoxTexts(e2e::FindDescendant(own, ids::lstRotation)), expected);
+  EXPECT_EQ(e2e::ListBoxRows(e2e::FindDescendant(own, ids::lstRotation)), expected);
   EXPECT_TRUE(e2e::CloseProgram(dl, own));
 
   // An icon's window goes, and the program it opened keeps running; No adds nothing.
@@ -448,14 +405,7 @@ TEST_F(SiteE2E, AnUnknownCommandIsReportedAndEnds) {
 TEST_F(SiteE2E, TheRegisteredCommandLineWorks) {
   StartRunningCopy();
   const std::wstring expected = L"\"" + Exe() + L"\" \"%1\"";
-  const auto registered = [] {
-    wchar_t command[1024];
-    DWORD size = sizeof(command);
-    return RegGetValueW(HKEY_CLASSES_ROOT, L"icvan\\shell\\open\\command", nullptr, RRF_RT_REG_SZ, nullptr, command,
-                        &size) == ERROR_SUCCESS
-               ? std::wstring(command)
-               : std::wstring();
-  };
+  const auto registered = [] { return e2e::RegText(HKEY_CLASSES_ROOT, L"icvan\\shell\\open\\command", nullptr); };
   // The load sequence registers the scheme; it may still be running.
   EXPECT_TRUE(e2e::WaitUntil([&] { return registered() == expected; }, kLong)) << registered();
   const std::string icon = "/icons/Smileys/smile-blue.gif";

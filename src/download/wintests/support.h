@@ -1,4 +1,4 @@
-// Shared by the download Wine tests: a temporary program folder and file reading.
+// Shared by the download Wine tests: a temporary program folder.
 #pragma once
 #include <windows.h>
 
@@ -20,21 +20,17 @@ inline std::string Gif(const std::string& tag = "") {
 // A fresh program folder whose name holds a blank, with an empty Icon Library.
 class TempProgramFolder {
  public:
-  TempProgramFolder();
-  ~TempProgramFolder();
+  TempProgramFolder() { fs::create_directories(library()); }
   const std::wstring& path() const { return path_; }
   fs::path library() const { return fs::path(path_) / L"Icon Library"; }
   // Every file in the Icon Library, relative to it, with forward slashes.
   std::vector<std::string> LibraryFiles() const;
 
  private:
-  std::wstring path_;
+  e2e::TempDir dir_;
+  std::wstring path_ = dir_ / L"iv dl";
 };
 
-// Presses a visible button of the copy's message box titled `title`, once it is up.
-bool AnswerBox(e2e::Process& p, const wchar_t* button, const wchar_t* title, DWORD ms);
-
-// A whole file; empty when missing.
-std::string ReadAll(const fs::path& path);
+using e2e::ReadAll;
 
 }  // namespace iv::download::testing

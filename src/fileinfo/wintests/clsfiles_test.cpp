@@ -2,49 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
+#include "e2e/support/driver.h"
 #include "fileinfo/win/clsFiles.h"
 
 namespace iv::fileinfo {
 namespace {
 
-class TempDir {
- public:
-  TempDir() {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    path_ = std::wstring(base) + L"ivfileinfo" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(path_.c_str(), nullptr);
-  }
-  ~TempDir() {
-    WIN32_FIND_DATAW d;
-    HANDLE h = FindFirstFileW((path_ + L"\\*").c_str(), &d);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        const std::wstring f = path_ + L"\\" + d.cFileName;
-        SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(f.c_str());
-      } while (FindNextFileW(h, &d));
-      FindClose(h);
-    }
-    RemoveDirectoryW(path_.c_str());
-  }
-  std::wstring File(const std::wstring& name, size_t bytes) const {
-    const std::wstring p = path_ + L"\\" + name;
-    std::ofstream(p.c_str(), std::ios::binary) << std::string(bytes, 'x');
-    return p;
-  }
-  const std::wstring& path() const { return path_; }
+using e2e::TempDir;
 
- private:
-  std::wstring path_;
-};
+std::wstring WriteFile(const TempDir& dir, const std::wstring& name, size_t bytes) {
+  e2e::WriteAll(dir / name, std::string(bytes, 'x'));
+  return dir / name;
+}
 
 TEST(clsFiles, NamesSizesAndDatesOfALongName) {
   TempDir dir;
-  const std::wstring path = dir.File(L"A rather long file name.textfile", 1536);
+  const std::wstring path = WriteFile(dir, L"A rather long file name.textfile", 1536);
   std::wstring notice;
   clsFiles info([&](const std::wstring& p) { notice = p; });
   ASSERT_TRUE(info.SetFilePath(path));
@@ -67,7 +42,7 @@ TEST(clsFiles, NamesSizesAndDatesOfALongName) {
 
 TEST(clsFiles, MissingFileIsReportedAndKeepsTheObject) {
   TempDir dir;
-  const std::wstring path = dir.File(L"there.txt", 10);
+  const std::wstring path = WriteFile(dir, L"there.txt", 10);
   std::wstring notice;
   clsFiles info([&](const std::wstring& p) { notice = p; });
   ASSERT_TRUE(info.SetFilePath(path));
@@ -95,7 +70,7 @@ TEST(clsFiles, VersionResourceOfASystemLibrary) {
 
 TEST(clsFiles, AttributeWritesKeepTheOthers) {
   TempDir dir;
-  const std::wstring path = dir.File(L"attr.txt", 1);
+  const std::wstring path = WriteFile(dir, L"attr.txt", 1);
   clsFiles info([](const std::wstring&) {});
   ASSERT_TRUE(info.SetFilePath(path));
   ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_HIDDEN, true));

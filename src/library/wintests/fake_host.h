@@ -27,11 +27,6 @@ class FakeHost : public ui::testing::TestHost {
   // The feature answers every question with `answer` and records what it asked and opened.
   // A fresh temporary program folder, removed afterwards, or an existing one that is kept.
   explicit FakeHost(const fs::path& existing = {}) : keep_(!existing.empty()) {
-    static bool registered = [] {
-      INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-      return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    (void)registered;
     folder_ = keep_ ? existing : NewTempFolder();
     fs::create_directories(folder_);
     programFolder = folder_.wstring();
@@ -112,9 +107,8 @@ class FakeHost : public ui::testing::TestHost {
   }
 
   static fs::path NewTempFolder() {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    return fs::path(tmp) / (L"iv_lib_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(counter_++));
+    return fs::temp_directory_path() /
+           (L"iv_lib_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(counter_++));
   }
 
   int answer = 6;

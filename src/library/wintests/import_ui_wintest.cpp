@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "library/wintests/fake_host.h"
 #include "library/wintests/pictures.h"
@@ -149,7 +150,9 @@ void CALLBACK PressCancelOnThirdPicture(HWND, UINT, UINT_PTR, DWORD) {
   w.mainDisabled = !IsWindowEnabled(w.main);
   wchar_t label[200] = {};
   GetWindowTextW(GetDlgItem(progress, 10), label, 200);
-  if (std::wstring(label).rfind(L"Importing 3 of 40: ", 0) != 0) return;
+  // From the third picture on: a loaded machine may starve the timer past the third.
+  int n = 0;
+  if (swscanf(label, L"Importing %d of 40: ", &n) != 1 || n < 3) return;
   w.sawProgress = true;
   if (w.quit) {
     w.pressed = true;

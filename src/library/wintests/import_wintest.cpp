@@ -21,9 +21,7 @@ class ImportTest : public ::testing::Test {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     wic_ = MakeWicFactory();
     ASSERT_TRUE(wic_);
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    root_ = fs::path(tmp) / (L"iv-import-" + std::to_wstring(GetCurrentProcessId()));
+    root_ = fs::temp_directory_path() / (L"iv-import-" + std::to_wstring(GetCurrentProcessId()));
     fs::remove_all(root_);
     fs::create_directories(root_ / L"in");
     fs::create_directories(Out());
@@ -166,15 +164,14 @@ TEST_F(ImportTest, ANameInUseGetsANumber) {
   EXPECT_EQ(Import(In(L"dot.bmp")).iconName, L"dot (2).gif");
 }
 
+// The portable picture check's own tests hold its refusals by header and name; these
+// are the ones that take the decoder, the file system, and a header no decoder may see.
 TEST_F(ImportTest, BadAndHostileFilesAreRefusedWithAReasonAndWriteNothing) {
   ASSERT_TRUE(SavePhotoJpeg(wic_.Get(), In(L"whole.jpg"), 400, 300, 2));
   std::ifstream whole(In(L"whole.jpg"), std::ios::binary);
   PictureBytes jpeg{std::istreambuf_iterator<char>(whole), {}};
   whole.close();
   SaveBytes(In(L"cut.jpg"), PictureBytes(jpeg.begin(), jpeg.begin() + jpeg.size() / 2));
-  SaveBytes(In(L"empty.png"), {});
-  SaveBytes(In(L"notes.txt"), Bmp(1, 1));
-  SaveBytes(In(L"photo.png"), jpeg);
   // A 30,000 x 30,000 PNG: whole header, nothing behind it that a decoder could use.
   PictureBytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
                    0, 0, 0x75, 0x30, 0, 0, 0x75, 0x30, 8, 6, 0, 0, 0, 0, 0, 0, 0,
@@ -189,9 +186,6 @@ TEST_F(ImportTest, BadAndHostileFilesAreRefusedWithAReasonAndWriteNothing) {
     const wchar_t* name;
     const char* problem;
   } cases[] = {{L"cut.jpg", "damaged or incomplete"},
-               {L"empty.png", "the file is empty"},
-               {L"notes.txt", "only PNG, JPEG, BMP and GIF"},
-               {L"photo.png", "named as a PNG picture but holds a JPEG"},
                {L"huge.png", "too large (30000 x 30000"},
                {L"corrupt.gif", "damaged or incomplete"},
                {L"missing.png", "could not be opened"}};

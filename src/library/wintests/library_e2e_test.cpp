@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "e2e/support/driver.h"
 #include "ui/win/ids.h"
@@ -16,81 +15,25 @@ namespace {
 
 constexpr DWORD kDeadline = 20000;  // generous: a loaded two-core box
 
-// List view messages carry pointers, so they go through memory in the program's process.
-class RemoteListView {
- public:
-  explicit RemoteListView(HWND lv) : lv_(lv) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(lv, &pid);
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_) mem_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-  }
-  ~RemoteListView() {
-    if (mem_) VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
-  RemoteListView(const RemoteListView&) = delete;
-  RemoteListView& operator=(const RemoteListView&) = delete;
-
-  int Count() const { return static_cast<int>(SendMessageW(lv_, LVM_GETITEMCOUNT, 0, 0)); }
-  int Selected() const { return static_cast<int>(SendMessageW(lv_, LVM_GETNEXTITEM, -1, LVNI_SELECTED)); }
-
-  std::vector<std::wstring> Rows() const {
-    std::vector<std::wstring> rows;
-    for (int i = 0, n = Count(); i < n; ++i) {
-      LVITEMW item{};
-      item.pszText = reinterpret_cast<wchar_t*>(mem_ + 1024);
-      item.cchTextMax = 1024;
-      WriteProcessMemory(process_, mem_, &item, sizeof(item), nullptr);
-      SendMessageW(lv_, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(mem_));
-      wchar_t text[1024] = {};
-      ReadProcessMemory(process_, mem_ + 1024, text, sizeof(text) - sizeof(wchar_t), nullptr);
-      rows.emplace_back(text);
-    }
-    return rows;
-  }
-
-  void Select(int row) const {
-    LVITEMW item{};
-    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    WriteProcessMemory(process_, mem_, &item, sizeof(item), nullptr);
-    SendMessageW(lv_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(mem_));
-  }
-
- private:
-  HWND lv_;
-  HANDLE process_ = nullptr;
-  char* mem_ = nullptr;
+// A program's list view, read and clicked from outside.
+struct ListView {
+  HWND lv;
+  int Count() const { return static_cast<int>(SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0)); }
+  int Selected() const { return static_cast<int>(SendMessageW(lv, LVM_GETNEXTITEM, -1, LVNI_SELECTED)); }
+  std::vector<std::wstring> Rows() const { return ListViewRows(lv); }
+  void Select(int row) const { SelectListViewRow(lv, row); }
 };
-
-void WriteGif(const std::wstring& path) {
-  CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
-  std::ofstream(std::filesystem::path(path), std::ios::binary) << "GIF89a";
-}
-
-// Answers the program's next question with `button` ("Yes" or "No"); true once the
-// question has gone, so the answer is being acted on.
-bool Answer(DWORD pid, const wchar_t* button) {
-  HWND box = nullptr;
-  return WaitUntil([&] {
-    for (HWND top : TopWindows(pid, L"frmMsgBox"))
-      if (HWND b = FindDescendantByText(top, nullptr, button); b && IsWindowVisible(top)) {
-        Click(b);
-        box = top;
-        return true;
-      }
-    return false;
-  }, kDeadline) && WaitUntil([&] { return !IsWindow(box); }, kDeadline);
-}
 
 class LibraryE2eTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetSettings();
     CopyProgramFolder(folder_.path());
-    CreateDirectoryW((folder_ / L"Icon Library").c_str(), nullptr);
-    for (const wchar_t* f : {L"Cats\\a.gif", L"Cats\\B.GIF", L"Dogs\\pug.gif", L".old\\x.gif"})
-      WriteGif(folder_ / (std::wstring(L"Icon Library\\") + f));
+    for (const wchar_t* f : {L"Cats\\a.gif", L"Cats\\B.GIF", L"Dogs\\pug.gif", L".old\\x.gif"}) {
+      const std::filesystem::path gif = folder_ / (std::wstring(L"Icon Library\\") + f);
+      std::filesystem::create_directories(gif.parent_path());
+      WriteAll(gif, "GIF89a");
+    }
   }
   void TearDown() override { ResetSettings(); }
   bool Exists(const std::wstring& rel) const {
@@ -102,7 +45,7 @@ class LibraryE2eTest : public ::testing::Test {
 TEST_F(LibraryE2eTest, ListsBrowsesAndDeletesAfterTheQuestion) {
   Program program(folder_, L"");
   ASSERT_TRUE(program.main());
-  RemoteListView folders(program.control(ids::lvFolders)), files(program.control(ids::lvFiles));
+  const ListView folders{program.control(ids::lvFolders)}, files{program.control(ids::lvFiles)};
   ASSERT_TRUE(WaitUntil([&] { return folders.Count() == 2; }, kDeadline));
   EXPECT_EQ(folders.Selected(), 0);
   const int cats = folders.Rows()[0] == L"Cats" ? 0 : 1;
@@ -116,18 +59,18 @@ TEST_F(LibraryE2eTest, ListsBrowsesAndDeletesAfterTheQuestion) {
   const int b = files.Rows()[0] == L" b.gif" ? 0 : 1;
   files.Select(b);
   Click(program.control(ids::cmdDelIcon));
-  ASSERT_TRUE(Answer(program.process().pid(), L"No"));
+  ASSERT_TRUE(AnswerBox(program.process().pid(), L"No"));
   Sync(program.main());  // the handler has finished with the answer
   EXPECT_TRUE(Exists(L"Cats\\B.GIF"));
   EXPECT_EQ(files.Count(), 2);
   Click(program.control(ids::cmdDelIcon));
-  ASSERT_TRUE(Answer(program.process().pid(), L"Yes"));
+  ASSERT_TRUE(AnswerBox(program.process().pid(), L"Yes"));
   EXPECT_TRUE(WaitUntil([&] { return files.Count() == 1; }, kDeadline));
   EXPECT_FALSE(Exists(L"Cats\\B.GIF"));
 
   // Deleting the category shows the one left.
   Click(program.control(ids::cmdDelFolder));
-  ASSERT_TRUE(Answer(program.process().pid(), L"Yes"));
+  ASSERT_TRUE(AnswerBox(program.process().pid(), L"Yes"));
   ASSERT_TRUE(WaitUntil([&] { return folders.Count() == 1; }, kDeadline));
   EXPECT_FALSE(Exists(L"Cats"));
   EXPECT_EQ(folders.Rows(), std::vector<std::wstring>{L"Dogs"});
@@ -136,17 +79,13 @@ TEST_F(LibraryE2eTest, ListsBrowsesAndDeletesAfterTheQuestion) {
   EXPECT_TRUE(program.Close());
 }
 
-// A 1 x 1 BMP of one colour.
-void WriteDotBmp(const std::wstring& path) {
+TEST_F(LibraryE2eTest, ImportPicturesMakesAnIconInTheCategoryTyped) {
+  const std::wstring picture = folder_ / L"dot.bmp";
+  // A 1 x 1 BMP of one colour.
   const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0,
                                  0,   0,   1,  0, 24, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                  0,   0,   0,  0, 0,  0, 200, 120, 30, 0};
-  std::ofstream(std::filesystem::path(path), std::ios::binary).write(reinterpret_cast<const char*>(bmp), sizeof(bmp));
-}
-
-TEST_F(LibraryE2eTest, ImportPicturesMakesAnIconInTheCategoryTyped) {
-  const std::wstring picture = folder_ / L"dot.bmp";
-  WriteDotBmp(picture);
+  WriteAll(picture, std::string(reinterpret_cast<const char*>(bmp), sizeof bmp));
   Program program(folder_, L"");
   ASSERT_TRUE(program.main());
   const DWORD pid = program.process().pid();
@@ -162,31 +101,21 @@ TEST_F(LibraryE2eTest, ImportPicturesMakesAnIconInTheCategoryTyped) {
   SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(picture.c_str()));
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   // The category question offers the selected category; a new name makes a new one.
-  HWND box = nullptr, input = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    for (HWND top : TopWindows(pid, L"frmMsgBox"))
-      if (HWND e = FindWindowExW(top, nullptr, L"Edit", nullptr); e && IsWindowVisible(top)) {
-        box = top;
-        input = e;
-        return true;
-      }
-    return false;
-  }, kDeadline));
+  HWND input = nullptr;
+  const HWND box = WaitForShownWindow(pid, L"frmMsgBox", [&](HWND top) {
+    return (input = FindWindowExW(top, nullptr, L"Edit", nullptr)) != nullptr;
+  }, kDeadline);
+  ASSERT_TRUE(box);
   const std::wstring offered = WindowText(input);
   EXPECT_TRUE(offered == L"Cats" || offered == L"Dogs") << offered;
   SendMessageW(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Mine"));
   Click(FindDescendantByText(box, nullptr, L"OK"));
   // The summary, then the new category is shown with its icon.
-  ASSERT_TRUE(WaitUntil([&] {
-    for (HWND top : TopWindows(pid, L"frmMsgBox"))
-      if (top != box && IsWindowVisible(top)) {
-        Click(FindDescendantByText(top, nullptr, L"OK"));
-        return true;
-      }
-    return false;
-  }, 20000));
+  const HWND summary = WaitForShownWindow(pid, L"frmMsgBox", [&](HWND top) { return top != box; }, kDeadline);
+  ASSERT_TRUE(summary);
+  Click(FindDescendantByText(summary, nullptr, L"OK"));
   EXPECT_TRUE(Exists(L"Mine\\dot.gif"));
-  RemoteListView folders(program.control(ids::lvFolders)), files(program.control(ids::lvFiles));
+  const ListView folders{program.control(ids::lvFolders)}, files{program.control(ids::lvFiles)};
   EXPECT_TRUE(WaitUntil([&] {
     const auto rows = folders.Rows();
     return folders.Selected() >= 0 && rows[folders.Selected()] == L"Mine" &&

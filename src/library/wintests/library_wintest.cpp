@@ -309,8 +309,3 @@ TEST_F(Deleting, NamesThatLeadOutOfTheLibraryDeleteNothing) {
 
 }  // namespace
 }  // namespace iv::library::testing
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

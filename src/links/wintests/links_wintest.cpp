@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "links/win/command_bar.h"
+#include "base/win/pump.h"
 #include "base/win/utf.h"
+#include "base/win/window.h"
 #include "links/core/links.h"
 #include "links/win/feature_button.h"
 #include "links/win/frmAbout.h"
 #include "links/win/links_feature.h"
-#include "settings/core/store.h"
 #include "ui/win/feature.h"
 #include "ui/win/forms.h"
 #include "ui/win/ids.h"
@@ -21,22 +21,6 @@ namespace iv::links {
 namespace {
 
 using ui::testing::DrainQuit;
-
-std::wstring TextOf(HWND h) {
-  wchar_t buf[256] = {};
-  GetWindowTextW(h, buf, 256);
-  return buf;
-}
-
-HWND MakeParent() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"LinksTestParent";
-  RegisterClassW(&wc);
-  return CreateWindowExW(0, wc.lpszClassName, L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 200, nullptr,
-                         nullptr, wc.hInstance, nullptr);
-}
 
 struct MenuCloser {
   static inline bool seen = false;
@@ -61,14 +45,14 @@ struct MenuPicker {
 TEST(About, TopmostWithTheVersionAndItsButtons) {
   const HWND about = ShowAbout();
   ASSERT_NE(about, nullptr);
-  EXPECT_EQ(TextOf(about), L"About Iconvane");
+  EXPECT_EQ(GetText(about), L"About Iconvane");
   EXPECT_TRUE(GetWindowLongPtrW(about, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_TRUE(IsWindowVisible(about));
-  EXPECT_EQ(TextOf(GetDlgItem(about, LblTitle)), L"Iconvane: V 1.2.0");
-  EXPECT_EQ(TextOf(GetDlgItem(about, FraLicense)), L"License Information");
+  EXPECT_EQ(GetText(GetDlgItem(about, LblTitle)), L"Iconvane: V 1.2.0");
+  EXPECT_EQ(GetText(GetDlgItem(about, FraLicense)), L"License Information");
   const HWND donate = GetDlgItem(about, cmdDonate), ok = GetDlgItem(about, cmdOK);
-  EXPECT_EQ(TextOf(donate), L"Donate and Contribute");
-  EXPECT_EQ(TextOf(ok), L"OK");
+  EXPECT_EQ(GetText(donate), L"Donate and Contribute");
+  EXPECT_EQ(GetText(ok), L"OK");
   EXPECT_NE(aolbutton::Get(ok), nullptr);
   EXPECT_TRUE(ui::IsFormLoaded(about));
   // A second request brings the same window.
@@ -84,14 +68,14 @@ TEST(About, TopmostWithTheVersionAndItsButtons) {
 }
 
 TEST(CommandBar, ToolsReachTheHandlerByName) {
-  const HWND parent = MakeParent();
-  const HWND bar = CreateCommandBar(parent, 500, RECT{0, 0, 640, 28});
+  const ui::testing::TestHost parent;
+  const HWND bar = CreateCommandBar(parent.MainWindow(), 500, RECT{0, 0, 640, 28});
   ASSERT_NE(bar, nullptr);
   wchar_t cls[64] = {};
   GetClassNameW(bar, cls, 64);
   EXPECT_STREQ(cls, L"ABSDynaBarCls");
   std::vector<std::wstring> heads;
-  for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) heads.push_back(TextOf(c));
+  for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) heads.push_back(GetText(c));
   EXPECT_EQ(heads, (std::vector<std::wstring>{L"Iconvane Help", L"Hot AIM Links", L"Zephyrchat"}));
 
   std::vector<std::string> chosen;
@@ -108,21 +92,19 @@ TEST(CommandBar, ToolsReachTheHandlerByName) {
   KillTimer(nullptr, timer);
   EXPECT_TRUE(MenuCloser::seen);
   EXPECT_EQ(chosen.back(), "ID_HELP");
-  DestroyWindow(parent);
 }
 
 TEST(CommandBar, BandMenuGivesTheChosenTool) {
-  const HWND parent = MakeParent();
+  const ui::testing::TestHost parent;
   const UINT_PTR timer = SetTimer(nullptr, 0, 30, MenuPicker::Tick);
-  EXPECT_EQ(TrackBand(parent), "ID_ZCHome");
+  EXPECT_EQ(TrackBand(parent.MainWindow()), "ID_ZCHome");
   KillTimer(nullptr, timer);
-  DestroyWindow(parent);
 }
 
 TEST(FeatureButton, ReportsThePointerAndKeepsItsColour) {
-  const HWND parent = MakeParent();
-  const HWND button = CreateWindowExW(0, L"BUTTON", L"Features", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 200,
-                                      30, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ui::testing::TestHost host;
+  const HWND button = host.Add(ids::cmdwFeatures, L"BUTTON", BS_PUSHBUTTON, 10, 10, 200, 30);
+  SetWindowTextW(button, L"Features");
   int enters = 0, leaves = 0;
   ASSERT_TRUE(AttachFeatureButton(button, {[&] { ++enters; }, [&] { ++leaves; }}));
   EXPECT_FALSE(AttachFeatureButton(button, {}));
@@ -136,13 +118,11 @@ TEST(FeatureButton, ReportsThePointerAndKeepsItsColour) {
   UpdateWindow(button);
   DetachFeatureButton(button);
   EXPECT_EQ(FeatureColor(button), CLR_INVALID);
-  DestroyWindow(parent);
 }
 
 TEST(FeatureButton, ShowsTheFeaturesOneAtATimeAndKeepsTheWholeText) {
-  const HWND parent = MakeParent();
-  const HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 270, 30,
-                                      parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ui::testing::TestHost host;
+  const HWND button = host.Add(ids::cmdwFeatures, L"BUTTON", BS_PUSHBUTTON, 10, 10, 270, 30);
   ASSERT_TRUE(AttachFeatureButton(button, {}));
   const std::wstring whole = Widen(kFeatureText);
   SetWindowTextW(button, whole.c_str());
@@ -154,108 +134,40 @@ TEST(FeatureButton, ShowsTheFeaturesOneAtATimeAndKeepsTheWholeText) {
     for (int t = 0; t < FeatureItemTicks(items[i]); ++t) ScrollFeatureText(button);
   }
   EXPECT_EQ(FeatureShownText(button), Widen(items[0]));
-  EXPECT_EQ(TextOf(button).size(), std::min<size_t>(whole.size(), 255));  // the window text stays whole
+  EXPECT_EQ(GetText(button), whole);  // the window text stays whole
   SetWindowTextW(button, L"Short");
   EXPECT_EQ(FeatureShownText(button), L"Short");
-  DestroyWindow(parent);
 }
 
-// A main window with only the feature button, passing its timer ticks to the feature.
-class FadeHost : public ui::Host {
- public:
-  FadeHost() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"LinksFadeHost";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 200,
-                              nullptr, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    button_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 270, 30, window_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::cmdwFeatures)), wc.hInstance,
-                              nullptr);
-    part = MakeLinksFeature(*this);
-    part->OnCreate();
-  }
-  ~FadeHost() override {
-    part->OnUnload();
-    part.reset();
-    DestroyWindow(window_);
-  }
-
-  HWND MainWindow() const override { return window_; }
-  HWND Control(int id) const override { return id == ids::cmdwFeatures ? button_ : nullptr; }
-  settings::Store& Store() override { return store_; }
-  const std::wstring& ProgramFolder() const override { return folder_; }
-  bool IsLoading() const override { return false; }
-  bool ApplyBuddyIcon(const std::wstring&) override { return false; }
-  void RefreshCurrentIcon(bool) override {}
-  void ShowPreview(const std::wstring&) override {}
-  void AppendToRotation(const std::vector<std::string>&) override {}
-  void ShowCategory(const std::string&) override {}
-  void RefreshCategories() override {}
-  void ShowAbout() override {}
-  bool& LibrarySelected() override { return selected_; }
-  ui::HostHooks& Hooks() override { return hooks_; }
-
-  HWND button() const { return button_; }
-  // Whether the fade moves the button's colour within ms.
-  bool Fades(DWORD ms) {
-    const COLORREF before = FeatureColor(button_);
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-      MSG m;
-      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-      if (FeatureColor(button_) != before) return true;
-    }
-    return false;
-  }
-
-  std::unique_ptr<ui::Feature> part;
-
- private:
-  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<FadeHost*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (m == WM_TIMER && self && self->part) {
-      self->part->OnTimer(static_cast<int>(w));
-      return 0;
-    }
-    return DefWindowProcW(h, m, w, l);
-  }
-
-  HWND window_ = nullptr, button_ = nullptr;
-  settings::MemoryBackend backend_;
-  settings::Store store_{backend_};
-  std::wstring folder_ = L"C:\\";
-  bool selected_ = false;
-  ui::HostHooks hooks_;
-};
+// Whether the fade moves the button's colour within ms.
+bool Fades(HWND button, DWORD ms) {
+  const COLORREF before = FeatureColor(button);
+  return PumpUntil([&] { return FeatureColor(button) != before; }, ms).end == PumpEnd::Done;
+}
 
 // The colour fade costs a wake-up every 100 ms: it runs only while it can be seen,
 // and goes on from where it rested.
 TEST(FeatureFade, RunsOnlyOnScreenAndOffThePointer) {
-  FadeHost host;
-  host.part->OnLoadStep(ui::LoadStep::AdColors);  // built while the window is still hidden
-  EXPECT_FALSE(host.Fades(500));
-  host.part->OnVisible(true);
-  EXPECT_TRUE(host.Fades(5000));
-  host.part->OnVisible(false);
-  EXPECT_FALSE(host.Fades(500));
-  host.part->OnVisible(true);
-  EXPECT_TRUE(host.Fades(5000));
-  SendMessageW(host.button(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // the pointer rests the fade in blue
-  EXPECT_EQ(FeatureColor(host.button()), RGB(0, 0, 255));
-  EXPECT_FALSE(host.Fades(500));
-  SendMessageW(host.button(), WM_MOUSELEAVE, 0, 0);
-  EXPECT_TRUE(host.Fades(5000));
+  ui::testing::TestHost host;
+  const HWND button = host.Add(ids::cmdwFeatures, L"BUTTON", BS_PUSHBUTTON, 10, 10, 270, 30);
+  host.SetFeature(MakeLinksFeature(host));
+  ui::Feature& feature = host.feature();
+  feature.OnCreate();
+  feature.OnLoadStep(ui::LoadStep::AdColors);  // built while the window is still hidden
+  EXPECT_FALSE(Fades(button, 500));
+  feature.OnVisible(true);
+  EXPECT_TRUE(Fades(button, 5000));
+  feature.OnVisible(false);
+  EXPECT_FALSE(Fades(button, 500));
+  feature.OnVisible(true);
+  EXPECT_TRUE(Fades(button, 5000));
+  SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // the pointer rests the fade in blue
+  EXPECT_EQ(FeatureColor(button), RGB(0, 0, 255));
+  EXPECT_FALSE(Fades(button, 500));
+  SendMessageW(button, WM_MOUSELEAVE, 0, 0);
+  EXPECT_TRUE(Fades(button, 5000));
+  feature.OnUnload();
 }
 
 }  // namespace
 }  // namespace iv::links
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -13,16 +13,6 @@ namespace {
 // waits for what it checks rather than for the window.
 constexpr DWORD kDeadline = 20000;  // generous: a loaded two-core box
 
-std::vector<std::wstring> Rows(HWND lb) {
-  std::vector<std::wstring> rows;
-  for (int i = 0, n = static_cast<int>(SendMessageW(lb, LB_GETCOUNT, 0, 0)); i < n; ++i) {
-    wchar_t buf[512] = {};
-    SendMessageW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
-    rows.emplace_back(buf);
-  }
-  return rows;
-}
-
 bool SettingBecomes(const wchar_t* section, const wchar_t* name, const std::wstring& value) {
   return WaitUntil([&] { return GetSetting(section, name, L"missing") == value; }, kDeadline);
 }
@@ -37,7 +27,8 @@ class RotationE2eTest : public ::testing::Test {
   TempDir folder_;
 };
 
-TEST_F(RotationE2eTest, EditedListSurvivesARestart) {
+// What the user edits and picks is stored as it happens and shown again after a restart.
+TEST_F(RotationE2eTest, EditsAndPicksSurviveARestart) {
   SetSetting(L"Icons", L"Count", L"3");
   SetSetting(L"Icons", L"1", L"A\\a.gif");
   SetSetting(L"Icons", L"2", L"B\\b.gif");
@@ -46,26 +37,13 @@ TEST_F(RotationE2eTest, EditedListSurvivesARestart) {
     Program program(folder_, L"");
     ASSERT_TRUE(program.main());
     HWND list = program.control(ids::lstRotation);
-    ASSERT_TRUE(WaitUntil([&] { return Rows(list).size() == 3; }, kDeadline));
+    ASSERT_TRUE(WaitUntil([&] { return ListBoxRows(list).size() == 3; }, kDeadline));
     SendMessageW(list, LB_SETCURSEL, 0, 0);
     Click(program.control(ids::cmdDown));
     EXPECT_TRUE(SettingBecomes(L"Icons", L"1", L"B\\b.gif"));
     Click(program.control(ids::cmdRemove));  // removes A, now row 1
     EXPECT_TRUE(SettingBecomes(L"Icons", L"Count", L"2"));
-    EXPECT_TRUE(program.Close());
-  }
-  Program again(folder_, L"");
-  ASSERT_TRUE(again.main());
-  const std::vector<std::wstring> expected{L"B\\b.gif", L"C\\c.gif"};
-  HWND list = again.control(ids::lstRotation);
-  EXPECT_TRUE(WaitUntil([&] { return Rows(list) == expected; }, kDeadline));
-  EXPECT_TRUE(again.Close());
-}
 
-TEST_F(RotationE2eTest, OptionsAndMinutesStoreWhatTheUserPicks) {
-  {
-    Program program(folder_, L"");
-    ASSERT_TRUE(program.main());
     HWND disable = program.control(ids::OptDISABLE);
     EXPECT_TRUE(WaitUntil([&] { return SendMessageW(disable, BM_GETCHECK, 0, 0) == BST_CHECKED; }, kDeadline));
     EXPECT_EQ(GetSetting(L"Options", L"Rotate", L"missing"), L"missing");  // loading stores no selection
@@ -80,6 +58,9 @@ TEST_F(RotationE2eTest, OptionsAndMinutesStoreWhatTheUserPicks) {
   }
   Program again(folder_, L"");
   ASSERT_TRUE(again.main());
+  const std::vector<std::wstring> expected{L"B\\b.gif", L"C\\c.gif"};
+  HWND list = again.control(ids::lstRotation);
+  EXPECT_TRUE(WaitUntil([&] { return ListBoxRows(list) == expected; }, kDeadline));
   HWND custom = again.control(ids::OptCUSTOM);
   EXPECT_TRUE(WaitUntil([&] { return SendMessageW(custom, BM_GETCHECK, 0, 0) == BST_CHECKED; }, kDeadline));
   EXPECT_EQ(WindowText(again.control(ids::txtMinutes)), L"42");

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "base/win/utf.h"
 #include "base/win/window.h"
 #include "rotation/win/rotation_feature.h"
@@ -154,10 +153,3 @@ TEST_F(RotationFeatureTest, HandedOffRowsAreStoredAndPreviewOnClick) {
 
 }  // namespace
 }  // namespace iv::rotation
-
-int main(int argc, char** argv) {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -2,8 +2,6 @@
 
 #include <shellapi.h>
 
-#include <filesystem>
-
 #include "base/win/files.h"
 #include "base/win/utf.h"
 
@@ -15,7 +13,7 @@ bool ShellOpen(const std::wstring& target, int /*showCommand*/, const std::wstri
       ShellExecuteW(owner, verb.c_str(), target.c_str(), parameters.c_str(), folder.c_str(), SW_SHOWNORMAL));
   if (ShellSucceeded(result)) return true;
   if (error) {
-    *error = ShellErrorFor(result, Narrow(std::filesystem::path(ExePath()).stem().wstring()));
+    *error = ShellErrorFor(result, Narrow(ExeName()));
   }
   return false;
 }

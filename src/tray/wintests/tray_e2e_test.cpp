@@ -24,47 +24,19 @@ bool NotifyAndWait(HWND tray, UINT mouseMessage) {
   return SendMessageTimeoutW(tray, WM_MOUSEMOVE, 0, mouseMessage, SMTO_NORMAL, kDeadline, nullptr) != 0;
 }
 
-// The pop-up menu of a process, once it is shown.
-HWND WaitForMenu(DWORD pid) {
-  HWND menu = nullptr;
-  WaitUntil([&] {
-    for (HWND w : TopWindows(pid, L"#32768"))
-      if (IsWindowVisible(w)) menu = w;
-    return menu != nullptr;
-  }, kDeadline);
-  return menu;
-}
-
 // Opens the tray menu with the right button and picks a row with the arrow keys and
 // Enter, as a keyboard user does. True once the menu has closed on the choice.
 bool ChooseFromMenu(DWORD pid, HWND tray, int row) {
   Notify(tray, WM_RBUTTONDOWN);
-  const HWND menu = WaitForMenu(pid);
+  const HWND menu = WaitForShownWindow(pid, L"#32768", nullptr, kDeadline);
   if (!menu) return false;
   for (int i = 0; i < row; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
   return WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, kDeadline);
 }
 
-// The exit question of a process, once it is shown.
-HWND WaitForQuestion(DWORD pid, HWND main) {
-  HWND box = nullptr;
-  WaitUntil([&] {
-    for (HWND top : TopWindows(pid, L"frmMsgBox"))
-      if (top != main && IsWindowVisible(top) && FindDescendantContaining(top, L"exit Iconvane?")) box = top;
-    return box != nullptr;
-  }, kDeadline);
-  return box;
-}
-
-bool Answer(HWND box, const wchar_t* caption) {
-  const HWND button = FindDescendantByText(box, nullptr, caption);
-  if (!button) return false;
-  Click(button);
-  return WaitUntil([&] { return !IsWindow(box); }, kDeadline);
-}
-
-}  // namespace
+// Answers the exit question, a box titled with the program's name.
+bool AnswerExit(DWORD pid, const wchar_t* button) { return AnswerBox(pid, button, L"Iconvane for AIM", kDeadline); }
 
 class TrayE2E : public ::testing::Test {
  protected:
@@ -93,9 +65,7 @@ TEST_F(TrayE2E, ExitAnsweredNoLeavesEverythingAndYesEndsTheProgram) {
   const HWND tray = TrayWindow(pid);
   ASSERT_TRUE(tray);
   ASSERT_TRUE(ChooseFromMenu(pid, tray, kExitRow));
-  HWND box = WaitForQuestion(pid, program.main());
-  ASSERT_TRUE(box);
-  ASSERT_TRUE(Answer(box, L"No"));
+  ASSERT_TRUE(AnswerExit(pid, L"No"));
   // The tray still answers: its menu brings the main window back.
   ASSERT_TRUE(ChooseFromMenu(pid, tray, kShowRow));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.main()) != FALSE; }, kDeadline));
@@ -104,9 +74,7 @@ TEST_F(TrayE2E, ExitAnsweredNoLeavesEverythingAndYesEndsTheProgram) {
   EXPECT_FALSE(program.process().WaitExit(0));
 
   ASSERT_TRUE(ChooseFromMenu(pid, tray, kExitRow));
-  box = WaitForQuestion(pid, program.main());
-  ASSERT_TRUE(box);
-  ASSERT_TRUE(Answer(box, L"Yes"));
+  ASSERT_TRUE(AnswerExit(pid, L"Yes"));
   EXPECT_TRUE(program.process().WaitExit(kDeadline));
 }
 
@@ -145,4 +113,5 @@ TEST_F(TrayE2E, PauseRotationItemPausesAndResumes) {
   EXPECT_TRUE(program.Close());
 }
 
+}  // namespace
 }  // namespace iv::e2e

@@ -168,8 +168,3 @@ TEST_F(TrayWin, ExitRefusedByTheMainWindowKeepsTheTray) {
 
 }  // namespace
 }  // namespace iv::tray
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,6 +1,6 @@
 // A stand-in main window for the features' Wine tests: a top-level window whose
-// children are the controls a feature uses, forwarding their notifications to it, and
-// a Host that records what the feature asks of the others.
+// children are the controls a feature uses, forwarding their notifications and its
+// timers to it, and a Host that records what the feature asks of the others.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -27,6 +27,8 @@ class TestHost : public Host {
   // With no store given, the host keeps its own in memory.
   explicit TestHost(settings::Store* store = nullptr) : store_(store ? store : &ownStore_) {
     static const bool registered = [] {
+      INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+      InitCommonControlsEx(&icc);
       WNDCLASSEXW wc{};
       wc.cbSize = sizeof(wc);
       wc.lpfnWndProc = Proc;
@@ -124,6 +126,10 @@ class TestHost : public Host {
     auto* self = reinterpret_cast<TestHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (Feature* feature = self ? self->routed_ : nullptr) {
       if (msg == WM_COMMAND && feature->OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
+      if (msg == WM_TIMER) {
+        feature->OnTimer(static_cast<int>(wp));
+        return 0;
+      }
       if (msg == WM_NOTIFY) {
         LRESULT result = 0;
         if (feature->OnNotify(reinterpret_cast<NMHDR*>(lp), result)) return result;

@@ -1,9 +1,13 @@
 #include "e2e/support/driver.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 namespace iv::e2e {
@@ -14,15 +18,66 @@ namespace {
 constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Dravolt Software\\Iconvane for AIM";
 constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
 constexpr wchar_t kMainCaption[] = L"Iconvane for AIM:   Dravolt Software";
+
+using Match = std::function<bool(HWND)>;
+BOOL CALLBACK FindMatch(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<std::pair<const Match*, HWND>*>(lp);
+  if (!(*s->first)(h)) return TRUE;
+  s->second = h;
+  return FALSE;
+}
+// The first descendant of root for which match holds.
+HWND FindWhere(HWND root, const Match& match) {
+  std::pair<const Match*, HWND> s{&match, nullptr};
+  EnumChildWindows(root, FindMatch, reinterpret_cast<LPARAM>(&s));
+  return s.second;
+}
+
+// Memory in a list view's process for one item and its text.
+class RemoteItem {
+ public:
+  static constexpr int kChars = 512;
+  explicit RemoteItem(HWND lv) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(lv, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_)
+      mem_ = static_cast<char*>(
+          VirtualAllocEx(process_, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  }
+  ~RemoteItem() {
+    if (mem_) VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteItem(const RemoteItem&) = delete;
+  RemoteItem& operator=(const RemoteItem&) = delete;
+  wchar_t* text() const { return reinterpret_cast<wchar_t*>(mem_ + sizeof(LVITEMW)); }
+  // Copies the item over; the address to send, or 0.
+  LPARAM Put(const LVITEMW& item) const {
+    return mem_ && WriteProcessMemory(process_, mem_, &item, sizeof(item), nullptr) ? reinterpret_cast<LPARAM>(mem_)
+                                                                                    : 0;
+  }
+  std::wstring Text(LRESULT len) const {
+    wchar_t buf[kChars] = {};
+    ReadProcessMemory(process_, text(), buf, sizeof(buf) - sizeof(wchar_t), nullptr);
+    return std::wstring(buf, static_cast<size_t>(len < 0 ? 0 : std::min<LRESULT>(len, kChars - 1)));
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  char* mem_ = nullptr;
+};
 }  // namespace
+
+std::wstring WinPath(const std::string& unixPath) {
+  std::wstring out = !unixPath.empty() && unixPath[0] == '/' ? L"Z:" : L"";
+  for (char c : unixPath) out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return out;
+}
 
 std::wstring BinDir() {
   const char* bin = std::getenv("IV_BIN");
-  std::string path = bin ? bin : "";
-  std::wstring out;
-  if (!path.empty() && path[0] == '/') out = L"Z:";
-  for (char c : path) out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return out;
+  return WinPath(bin ? bin : "");
 }
 
 TempDir::TempDir() {
@@ -41,6 +96,13 @@ TempDir::~TempDir() {
     SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
   fs::remove_all(path_, ec);
 }
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 void CopyProgramFolder(const std::wstring& dir) {
   std::error_code ec;
@@ -123,6 +185,16 @@ HWND WaitForTopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD
   return found;
 }
 
+HWND WaitForShownWindow(DWORD pid, const wchar_t* cls, const std::function<bool(HWND)>& match, DWORD ms) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND top : TopWindows(pid, cls))
+      if (IsWindowVisible(top) && (!match || match(top))) return (found = top) != nullptr;
+    return false;
+  }, ms);
+  return found;
+}
+
 HWND WaitForMainWindow(DWORD pid, DWORD ms) {
   HWND main = WaitForTopWindow(pid, kMainClass, kMainCaption, ms);
   // The window exists before its load sequence has run; it marks the end of it.
@@ -130,59 +202,20 @@ HWND WaitForMainWindow(DWORD pid, DWORD ms) {
   return main;
 }
 
-namespace {
-struct Search {
-  int id;
-  const wchar_t* cls;
-  const std::wstring* text;
-  HWND found;
-};
-BOOL CALLBACK FindChild(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<Search*>(lp);
-  if (s->text) {
-    wchar_t cls[256];
-    GetClassNameW(h, cls, 256);
-    if ((!s->cls || lstrcmpiW(cls, s->cls) == 0) && WindowText(h) == *s->text) {
-      s->found = h;
-      return FALSE;
-    }
-  } else if (GetDlgCtrlID(h) == s->id) {
-    s->found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-}  // namespace
-
 HWND FindDescendant(HWND root, int id) {
-  Search s{id, nullptr, nullptr, nullptr};
-  EnumChildWindows(root, FindChild, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  return FindWhere(root, [id](HWND h) { return GetDlgCtrlID(h) == id; });
 }
 
 HWND FindDescendantByText(HWND root, const wchar_t* cls, const std::wstring& text) {
-  Search s{0, cls, &text, nullptr};
-  EnumChildWindows(root, FindChild, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  return FindWhere(root, [&](HWND h) {
+    wchar_t name[256];
+    GetClassNameW(h, name, 256);
+    return (!cls || lstrcmpiW(name, cls) == 0) && WindowText(h) == text;
+  });
 }
-
-namespace {
-struct Containing {
-  const std::wstring* part;
-  HWND found;
-};
-BOOL CALLBACK FindContaining(HWND h, LPARAM lp) {
-  auto* c = reinterpret_cast<Containing*>(lp);
-  if (WindowText(h).find(*c->part) == std::wstring::npos) return TRUE;
-  c->found = h;
-  return FALSE;
-}
-}  // namespace
 
 HWND FindDescendantContaining(HWND root, const std::wstring& part) {
-  Containing ctx{&part, nullptr};
-  EnumChildWindows(root, FindContaining, reinterpret_cast<LPARAM>(&ctx));
-  return ctx.found;
+  return FindWhere(root, [&](HWND h) { return WindowText(h).find(part) != std::wstring::npos; });
 }
 
 std::wstring WindowText(HWND hwnd) {
@@ -191,25 +224,80 @@ std::wstring WindowText(HWND hwnd) {
   return buf;
 }
 
+std::vector<std::wstring> ListBoxRows(HWND lb) {
+  std::vector<std::wstring> rows;
+  for (LRESULT i = 0, n = SendMessageW(lb, LB_GETCOUNT, 0, 0); i < n; ++i) {
+    std::wstring text(static_cast<size_t>(SendMessageW(lb, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    const LRESULT len = SendMessageW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    rows.push_back(text.substr(0, len < 0 ? 0 : static_cast<size_t>(len)));
+  }
+  return rows;
+}
+
+std::vector<std::wstring> ListViewRows(HWND lv) {
+  std::vector<std::wstring> rows;
+  const RemoteItem remote(lv);
+  for (LRESULT i = 0, n = SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0); i < n; ++i) {
+    LVITEMW item{};
+    item.pszText = remote.text();
+    item.cchTextMax = RemoteItem::kChars;
+    const LPARAM at = remote.Put(item);
+    if (!at) break;
+    rows.push_back(remote.Text(SendMessageW(lv, LVM_GETITEMTEXTW, i, at)));
+  }
+  return rows;
+}
+
+void SelectListViewRow(HWND lv, int row) {
+  const RemoteItem remote(lv);
+  LVITEMW item{};
+  item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  if (const LPARAM at = remote.Put(item)) SendMessageW(lv, LVM_SETITEMSTATE, row, at);
+}
+
+bool AnswerBox(DWORD pid, const wchar_t* button, const wchar_t* title, DWORD ms) {
+  // A button of this caption that shows: an OK-only box hides its other button.
+  const auto shown = [&](HWND h) { return IsWindowVisible(h) && WindowText(h) == button; };
+  HWND found = nullptr;
+  const HWND box = WaitForShownWindow(pid, L"frmMsgBox", [&](HWND top) {
+    return (!title || WindowText(top) == title) && (found = FindWhere(top, shown)) != nullptr;
+  }, ms);
+  if (!box) return false;
+  Click(found);
+  return WaitUntil([&] { return !IsWindow(box); }, ms);
+}
+
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 void Sync(HWND hwnd) { SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr); }
 
-void ResetSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Dravolt Software"); }
-
-std::wstring GetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& def) {
-  const std::wstring key = std::wstring(kSettingsKey) + L"\\" + section;
+std::wstring RegText(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& def) {
   wchar_t buf[4096];
   DWORD size = sizeof(buf);
-  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
-    return def;
+  if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS) return def;
   return buf;
 }
 
-void SetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& value) {
-  const std::wstring key = std::wstring(kSettingsKey) + L"\\" + section;
-  RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, value.c_str(),
+void SetRegText(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+  RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+bool KeyExists(HKEY root, const std::wstring& key) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+  RegCloseKey(h);
+  return true;
+}
+
+void ResetSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Dravolt Software"); }
+
+std::wstring GetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& def) {
+  return RegText(HKEY_CURRENT_USER, std::wstring(kSettingsKey) + L"\\" + section, name.c_str(), def);
+}
+
+void SetSetting(const std::wstring& section, const std::wstring& name, const std::wstring& value) {
+  SetRegText(HKEY_CURRENT_USER, std::wstring(kSettingsKey) + L"\\" + section, name.c_str(), value);
 }
 
 bool CloseProgram(Process& process, HWND main, DWORD ms) {

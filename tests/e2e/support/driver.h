@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,7 +11,9 @@
 
 namespace iv::e2e {
 
-// The built program folder (IV_BIN, a Unix path, mapped to Wine's Z: drive).
+// A Unix path as Wine's Z: drive sees it; a relative one only gets backslashes.
+std::wstring WinPath(const std::string& unixPath);
+// The built program folder (IV_BIN).
 std::wstring BinDir();
 
 // A fresh folder under %TEMP%, removed with everything in it at the end.
@@ -26,6 +29,10 @@ class TempDir {
  private:
   std::wstring path_;
 };
+
+// A whole file, empty when missing; and a file written anew.
+std::string ReadAll(const std::filesystem::path& path);
+void WriteAll(const std::filesystem::path& path, const std::string& bytes);
 
 // Copies the program folder's files (not sub-folders) into dir.
 void CopyProgramFolder(const std::wstring& dir);
@@ -59,6 +66,8 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD ms);
 // Top-level windows of a process with the given class (and title, when not null).
 std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr);
 HWND WaitForTopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD ms);
+// The first shown one of them for which match holds (when given); null after ms.
+HWND WaitForShownWindow(DWORD pid, const wchar_t* cls, const std::function<bool(HWND)>& match, DWORD ms);
 
 // The program's main window in a process, once its load sequence has run.
 HWND WaitForMainWindow(DWORD pid, DWORD ms = 20000);
@@ -70,12 +79,28 @@ HWND FindDescendantContaining(HWND root, const std::wstring& part);
 
 std::wstring WindowText(HWND hwnd);
 
+// The rows of another process's list box, and the first column of its list view
+// (whose item structure has to live in the owner's memory), and a row selected there.
+std::vector<std::wstring> ListBoxRows(HWND lb);
+std::vector<std::wstring> ListViewRows(HWND lv);
+void SelectListViewRow(HWND lv, int row);
+
+// Presses `button` in the process's first visible message box (of that title, when
+// not null) that has it; true once the box has gone.
+bool AnswerBox(DWORD pid, const wchar_t* button, const wchar_t* title = nullptr, DWORD ms = 20000);
+
 // Presses a button the way an accessibility tool does (posted, so a modal dialog it
 // opens does not block the test).
 void Click(HWND button);
 
 // Returns once the window's thread has handled every message sent before.
 void Sync(HWND hwnd);
+
+// A text value under root\key (the key's default value when name is null), or def.
+std::wstring RegText(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& def = L"");
+// Creates the key as needed; value may hold NULs, and is stored with a terminator after it.
+void SetRegText(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value);
+bool KeyExists(HKEY root, const std::wstring& key);
 
 // The program's settings (HKCU\SOFTWARE\Dravolt Software\Iconvane for AIM\<section>).
 void ResetSettings();

@@ -6,6 +6,11 @@
 namespace iv::gif::testing {
 namespace {
 
+std::nullopt_t Fail(std::string& error, std::string why) {
+  error = std::move(why);
+  return std::nullopt;
+}
+
 class Reader {
  public:
   explicit Reader(const std::vector<std::uint8_t>& bytes) : b_(bytes) {}
@@ -17,6 +22,14 @@ class Reader {
     return v;
   }
   bool AtEnd() const { return at_ == b_.size(); }
+  // The colour table whose size the packed byte gives, in place of `table`.
+  bool ColourTable(int packed, std::vector<Rgb>& table) {
+    const int n = 1 << ((packed & 7) + 1);
+    if (!Has(3 * n)) return false;
+    table.clear();
+    for (int i = 0; i < n; ++i, at_ += 3) table.push_back(Rgb{b_[at_], b_[at_ + 1], b_[at_ + 2]});
+    return true;
+  }
   // Concatenated data sub-blocks up to the empty one.
   std::optional<std::vector<std::uint8_t>> SubBlocks() {
     std::vector<std::uint8_t> data;
@@ -60,10 +73,7 @@ std::optional<std::vector<std::uint8_t>> Unlzw(const std::vector<std::uint8_t>& 
   std::vector<std::uint8_t> out;
   for (;;) {
     const int code = read(width);
-    if (code < 0) {
-      error = "data ends without an end code";
-      return std::nullopt;
-    }
+    if (code < 0) return Fail(error, "data ends without an end code");
     if (code == clear) {
       reset();
       continue;
@@ -71,20 +81,15 @@ std::optional<std::vector<std::uint8_t>> Unlzw(const std::vector<std::uint8_t>& 
     if (code == end) break;
     std::vector<std::uint8_t> entry;
     if (prev < 0) {
-      if (code >= clear) {
-        error = "first code after clear is not a colour";
-        return std::nullopt;
-      }
+      if (code >= clear) return Fail(error, "first code after clear is not a colour");
       entry = table[code];
     } else {
-      if (code < next && code != clear && code != end) {
+      if (code > next) return Fail(error, "code " + std::to_string(code) + " beyond the table");
+      if (code < next) {
         entry = table[code];
-      } else if (code == next) {
+      } else {
         entry = table[prev];
         entry.push_back(table[prev][0]);
-      } else {
-        error = "code " + std::to_string(code) + " beyond the table";
-        return std::nullopt;
       }
       if (next < 4096) {
         auto added = table[prev];
@@ -97,11 +102,8 @@ std::optional<std::vector<std::uint8_t>> Unlzw(const std::vector<std::uint8_t>& 
     out.insert(out.end(), entry.begin(), entry.end());
     prev = code;
   }
-  if (out.size() != expected) {
-    error = "frame has " + std::to_string(out.size()) + " pixels, expected " +
-            std::to_string(expected);
-    return std::nullopt;
-  }
+  if (out.size() != expected)
+    return Fail(error, "frame has " + std::to_string(out.size()) + " pixels, expected " + std::to_string(expected));
   return out;
 }
 
@@ -110,42 +112,20 @@ std::optional<std::vector<std::uint8_t>> Unlzw(const std::vector<std::uint8_t>& 
 std::optional<Decoded> Decode(const std::vector<std::uint8_t>& bytes, std::string& error) {
   Reader r(bytes);
   Decoded d;
-  if (!r.Has(13)) {
-    error = "too short";
-    return std::nullopt;
-  }
+  if (!r.Has(13)) return Fail(error, "too short");
   for (int i = 0; i < 6; ++i) d.version += static_cast<char>(r.U8());
-  if (d.version != "GIF89a" && d.version != "GIF87a") {
-    error = "bad signature";
-    return std::nullopt;
-  }
+  if (d.version != "GIF89a" && d.version != "GIF87a") return Fail(error, "bad signature");
   d.width = r.U16();
   d.height = r.U16();
   const int packed = r.U8();
   r.U8();
   r.U8();
-  if (packed & 0x80) {
-    const int n = 1 << ((packed & 7) + 1);
-    if (!r.Has(3 * n)) {
-      error = "short colour table";
-      return std::nullopt;
-    }
-    for (int i = 0; i < n; ++i) {
-      Rgb c;
-      c.r = r.U8();
-      c.g = r.U8();
-      c.b = r.U8();
-      d.palette.push_back(c);
-    }
-  }
+  if ((packed & 0x80) && !r.ColourTable(packed, d.palette)) return Fail(error, "short colour table");
   int pendingDelay = 0;
   while (r.Has(1)) {
     const int kind = r.U8();
     if (kind == 0x3B) {
-      if (!r.AtEnd()) {
-        error = "bytes after the trailer";
-        return std::nullopt;
-      }
+      if (!r.AtEnd()) return Fail(error, "bytes after the trailer");
       return d;
     }
     if (kind == 0x21 && r.Has(1)) {
@@ -164,23 +144,10 @@ std::optional<Decoded> Decode(const std::vector<std::uint8_t>& bytes, std::strin
     if (kind == 0x2C && r.Has(10)) {
       const int left = r.U16(), top = r.U16(), w = r.U16(), h = r.U16();
       const int flags = r.U8();
-      if (left != 0 || top != 0 || w != d.width || h != d.height || (flags & 0x40)) {
-        error = "frame is not a plain full-size frame";
-        return std::nullopt;
-      }
+      if (left != 0 || top != 0 || w != d.width || h != d.height || (flags & 0x40))
+        return Fail(error, "frame is not a plain full-size frame");
       std::vector<Rgb> palette = d.palette;
-      if (flags & 0x80) {
-        const int n = 1 << ((flags & 7) + 1);
-        if (!r.Has(3 * n)) break;
-        palette.clear();
-        for (int i = 0; i < n; ++i) {
-          Rgb c;
-          c.r = r.U8();
-          c.g = r.U8();
-          c.b = r.U8();
-          palette.push_back(c);
-        }
-      }
+      if ((flags & 0x80) && !r.ColourTable(flags, palette)) break;
       const int minBits = r.U8();
       const auto data = r.SubBlocks();
       if (!data || minBits < 2 || minBits > 8) break;
@@ -193,16 +160,12 @@ std::optional<Decoded> Decode(const std::vector<std::uint8_t>& bytes, std::strin
     }
     break;
   }
-  error = "malformed block or missing trailer";
-  return std::nullopt;
+  return Fail(error, "malformed block or missing trailer");
 }
 
 std::optional<Decoded> DecodeFile(const std::string& path, std::string& error) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = "cannot open " + path;
-    return std::nullopt;
-  }
+  if (!file) return Fail(error, "cannot open " + path);
   const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
   return Decode(bytes, error);
 }

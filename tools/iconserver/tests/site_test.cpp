@@ -56,14 +56,6 @@ TEST(SiteText, IconFileNamesCannotLeaveTheirFolder) {
     EXPECT_FALSE(IsIconFileName(bad)) << bad;
 }
 
-TEST(SiteText, IconListHasCategoryLineThenAbsoluteUrlsWithLf) {
-  EXPECT_EQ(IconListText("http://h:1", "Funny Cats", {"a.gif", "my cat.gif"}),
-            "[Funny Cats]\n"
-            "http://h:1/icons/Funny.Cats/a.gif\n"
-            "http://h:1/icons/Funny.Cats/my%20cat.gif\n");
-  EXPECT_EQ(IconListText("http://h:1", "Empty", {}), "[Empty]\n");
-}
-
 TEST(SiteText, BaseUrlEchoesOnlyPlainHostHeaders) {
   EXPECT_EQ(BaseUrl("localhost:8080", "127.0.0.1:1"), "http://localhost:8080");
   EXPECT_EQ(BaseUrl("[::1]:80", "x"), "http://[::1]:80");

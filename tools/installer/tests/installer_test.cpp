@@ -21,6 +21,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using iv::e2e::KeyExists;
+using iv::e2e::ReadAll;
+using iv::e2e::WriteAll;
 using iv::e2e::Process;
 using iv::e2e::WaitUntil;
 
@@ -32,47 +35,20 @@ constexpr wchar_t kCleanUpValue[] = L"Iconvane for AIM clean-up";
 constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
 constexpr wchar_t kMainTitle[] = L"Iconvane for AIM:   Dravolt Software";
 
-std::wstring WinPath(const char* unixPath) {
-  std::wstring out = unixPath[0] == '/' ? L"Z:" : L"";
-  for (const char* p = unixPath; *p; ++p) out += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
-  return out;
-}
-
 std::wstring InstallerPath() {
   const char* path = std::getenv("IV_INSTALLER");
-  return path && *path ? WinPath(path) : L"";
+  return path && *path ? iv::e2e::WinPath(path) : L"";
 }
 
 // The text of a value, or "<missing>" so a missing value reads clearly in failures.
 std::wstring RegText(HKEY root, const std::wstring& key, const wchar_t* name) {
-  wchar_t buf[2048];
-  DWORD size = sizeof(buf);
-  if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
-    return L"<missing>";
-  return buf;
-}
-
-bool KeyExists(HKEY root, const std::wstring& key) {
-  HKEY h = nullptr;
-  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-  RegCloseKey(h);
-  return true;
+  return iv::e2e::RegText(root, key, name, L"<missing>");
 }
 
 std::wstring ProgramsMenu() {
   wchar_t path[MAX_PATH] = L"";
   SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, path);
   return path;
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Full path of a process's executable, or empty.
@@ -212,13 +188,6 @@ TEST_F(InstallerTest, InstallsProgramFolderAndRegistrations) {
   EXPECT_TRUE(fs::exists(ProgramsMenu() + L"\\Iconvane for AIM.lnk"));
 }
 
-TEST_F(InstallerTest, InstalledProgramStarts) {
-  Process program(Exe(), L"", dir_);
-  ASSERT_TRUE(program.started());
-  EXPECT_NE(iv::e2e::WaitForMainWindow(program.pid()), nullptr);
-  program.Kill();
-}
-
 // The messenger stand-in, with its data in a folder of its own.
 class Messenger {
  public:
@@ -259,7 +228,7 @@ class Messenger {
 TEST_F(InstallerTest, SilentUpgradeOverARunningCopy) {
   // An older build: the same program with other bytes (trailing data does not matter to it).
   { std::ofstream(fs::path(Exe()), std::ios::binary | std::ios::app) << "an older build"; }
-  WriteFile(dir_ + L"\\aim.htm", "an older page");
+  WriteAll(dir_ + L"\\aim.htm", "an older page");
   const std::string oldExe = ReadAll(Exe());
   Process program(Exe(), L"", dir_);
   ASSERT_NE(iv::e2e::WaitForMainWindow(program.pid()), nullptr);
@@ -322,10 +291,10 @@ TEST_F(InstallerTest, UninstallKeepsTheUsersIconsAndFiles) {
   fs::create_directories(dir_ + L"\\Icon Library\\Funny Cats");
   static const char kGif[] = "GIF89a\x01\x00\x01\x00\x00\x00\x00;";
   const std::string gif(kGif, sizeof(kGif) - 1);
-  WriteFile(dir_ + L"\\Icon Library\\Funny Cats\\cat.gif", gif);
-  WriteFile(dir_ + L"\\my notes.txt", "mine");
-  WriteFile(dir_ + L"\\Categories.dat", "Funny Cats\r\n");
-  WriteFile(dir_ + L"\\tmp.gif", gif);
+  WriteAll(dir_ + L"\\Icon Library\\Funny Cats\\cat.gif", gif);
+  WriteAll(dir_ + L"\\my notes.txt", "mine");
+  WriteAll(dir_ + L"\\Categories.dat", "Funny Cats\r\n");
+  WriteAll(dir_ + L"\\tmp.gif", gif);
   iv::e2e::SetSetting(L"Icons", L"Count", L"1");
   // Running, hidden in the tray, while AIM holds its hook.
   Process program(Exe(), L"-min", dir_);
