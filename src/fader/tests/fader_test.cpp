@@ -85,7 +85,7 @@ TEST(Smileys, HasSmileyRemovesEveryOccurrenceOfTheFirstMatch) {
 }
 
 TEST(Smileys, UnsplitSmileyNarrowsToTheTwoCharacterSmiley) {
-  const std::u32string tag = U"<font color=#112233>";
+  const std::u32string tag = U"<font color=#119933>";
   EXPECT_EQ(UnsplitSmiley(tag + U"x" + tag + U":" + tag + U")", U"x:)"), tag + U"x" + tag + U":)");
   // No tag before the last characters: nothing to remove.
   EXPECT_EQ(UnsplitSmiley(tag + U":-)", U":-)"), tag + U":-)");

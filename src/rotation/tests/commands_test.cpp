@@ -46,6 +46,8 @@ TEST_F(HistoryTest, KeepsTheLastTwentyNewestFirst) {
   // The same icon again in a row is one step, not two.
   history_.Applied("icon25");
   EXPECT_EQ(history_.Icons()[1], "icon24");
+  history_.Applied("icon24");  // the one before it, applied anew, is a new step
+  EXPECT_EQ(history_.Icons()[1], "icon25");
 }
 
 TEST_F(HistoryTest, GoingBackWalksFurtherEachTime) {
@@ -53,6 +55,7 @@ TEST_F(HistoryTest, GoingBackWalksFurtherEachTime) {
   ASSERT_EQ(history_.BeginBack(), "b");
   history_.Applied("b");
   EXPECT_EQ(history_.Icons(), (std::vector<std::string>{"b", "a"}));
+  EXPECT_EQ(store_.Get("History", "3", "none"), "none");  // the shorter history is written whole
   ASSERT_EQ(history_.BeginBack(), "a");
   history_.Applied("a");
   EXPECT_EQ(history_.Icons(), std::vector<std::string>{"a"});
