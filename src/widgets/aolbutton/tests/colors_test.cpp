@@ -29,6 +29,7 @@ TEST(Hls, PureColoursAndRoundTrip) {
   EXPECT_EQ(ColorToHLS(0x00FF00).hue, 80);
   EXPECT_EQ(ColorToHLS(0xFF0000).hue, 160);
   EXPECT_EQ(ColorToHLS(0xFF00FF).hue, 200);  // magenta: below 0 before it wraps
+  EXPECT_EQ(ColorToHLS(0x0000FC).saturation, 240);  // a shade darker than red is as saturated
   for (Color c : {0x0000FFu, 0x00FF00u, 0xFF0000u, 0xFF00FFu, 0xFFFFFFu, 0x000000u})
     EXPECT_EQ(HLSToColor(ColorToHLS(c)), c);
   EXPECT_EQ(HueToRGB(0, 240, -10), 0);  // wraps to 230: n1
@@ -41,7 +42,8 @@ TEST(Hls, EdgesOfTheHueCycleRoundTheSameWay) {
   EXPECT_EQ(HueToRGB(1, 241, 240), 1);  // and hue 240 ends it, it does not start it again
   EXPECT_EQ(HueToRGB(0, 10, 1), 1);   // (10 + 20) / 40 rounds up
   EXPECT_EQ(HueToRGB(0, 40, 159), 2);  // (40 + 20) / 40 = 1.5, to even
-  EXPECT_EQ(HueToRGB(0, 240, 119), 240);  // the plateau ends below 120,
+  EXPECT_EQ(HueToRGB(0, 41, 40), 41);     // the plateau starts at 40
+  EXPECT_EQ(HueToRGB(0, 240, 119), 240);  // and ends below 120,
   EXPECT_EQ(HueToRGB(0, 41, 120), 42);    // where the falling edge starts: 41.5, to even
   // Luminance 120 takes the lower formula, 121 the upper one.
   EXPECT_EQ(HLSToColor({0, 2, 120}), 0x7E7E82u);
