@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
 
   // Alternating which goes first, so neither always follows the other's exit.
   std::vector<double> program, minimal;
-  for (int i = 0; i < 9; ++i) {
+  for (int i = 0; i < 15; ++i) {
     if (i % 2 == 0) minimal.push_back(TimeToWindow(minimalExe, L"MinimalWindow", dir.path()));
     program.push_back(TimeToWindow(programExe, L"ThunderRT6FormDC", dir.path()));
     if (i % 2 == 1) minimal.push_back(TimeToWindow(minimalExe, L"MinimalWindow", dir.path()));
