@@ -87,6 +87,7 @@ TEST(IconUrl, NamesArePercentDecodedAsUtf8) {
   EXPECT_EQ(CategoryFromURL("http://h/A.B%2EC/a.gif"), "A B.C");
   // Broken escapes and "+" stay as they are.
   EXPECT_EQ(FileNameFromURL("http://h/c/a%zz%4+b%.gif"), "a%zz%4+b%.gif");
+  EXPECT_EQ(PercentDecode(std::string_view("%41", 2)), "%4");  // nothing is read past the text
   // An escaped separator decodes into the name, where the name check refuses it.
   EXPECT_EQ(FileNameFromURL("http://h/c/..%5Cx.gif"), "..\\x.gif");
 }

@@ -90,6 +90,7 @@ TEST(Smileys, UnsplitSmileyNarrowsToTheTwoCharacterSmiley) {
   // No tag before the last characters: nothing to remove.
   EXPECT_EQ(UnsplitSmiley(tag + U":-)", U":-)"), tag + U":-)");
   EXPECT_EQ(UnsplitSmiley(tag + U"x", U":)"), tag + U"x");  // the output does not end with the smiley
+  EXPECT_EQ(UnsplitSmiley(U"<font color=@119933>)", U":)"), U"<font color=@119933>)");  // shaped like a tag
 }
 
 TEST(Colors, HexAndComponents) {

@@ -16,7 +16,9 @@ TEST(FormatSize, Boundaries) {
   EXPECT_EQ(FormatSize(1023999), "1000.0KB (1,023,999 bytes)");
   EXPECT_EQ(FormatSize(1024000), "0.98MB (1,024,000 bytes)");
   EXPECT_EQ(FormatSize(1048576), "1.00MB (1,048,576 bytes)");
+  EXPECT_EQ(FormatSize(10000 * 1024), "9.8MB (10,240,000 bytes)");  // one decimal from 10,000 KB on
   EXPECT_EQ(FormatSize(10240 * 1024), "10.0MB (10,485,760 bytes)");
+  EXPECT_EQ(FormatSize(11272192), "10.8MB (11,272,192 bytes)");  // exactly 10.75 MB
   EXPECT_EQ(FormatSize(1024000 * 1024), "0.98GB (1,048,576,000 bytes)");
   EXPECT_EQ(FormatSize(2147483647), "2.00GB (2,147,483,647 bytes)");
   EXPECT_EQ(FormatSize(2142114938), "1.99GB (2,142,114,938 bytes)");  // a hair under 1.995 x 2^30

@@ -316,6 +316,8 @@ TEST_F(ButtonTest, FloatingStyleSinksOntoTheShadowAndBack) {
   EXPECT_EQ(s.LastClear(), std::nullopt);  // the picture moves, it is not redrawn
   button.MouseMove(1, 0, -30, -30);         // still over the place it sank from
   EXPECT_TRUE(button.Floated());
+  button.MouseMove(1, 0, static_cast<float>(s.width), -30);  // the far end of that strip
+  EXPECT_TRUE(button.Floated());
   button.MouseMove(1, 0, -100, 10);
   EXPECT_FALSE(button.Floated());
   button.MouseMove(1, 0, 10, 10);
