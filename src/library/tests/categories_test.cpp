@@ -43,7 +43,7 @@ TEST(CategoryPage, BlanksBecomeDotsAndTheQueryStaysIntact) {
   EXPECT_EQ(CategoryPagePath("Tom & Jerry#1"), "/icons.php?dir=Tom.%26.Jerry%231");
   EXPECT_EQ(CategoryPagePath("a\rb"), "/icons.php?dir=a%0Db");
   EXPECT_EQ(CategoryPagePath("AZ az09-_"), "/icons.php?dir=AZ.az09-_");  // the ends of the plain ranges
-  EXPECT_EQ(CategoryPagePath("Dr.Who~"), "/icons.php?dir=Dr.Who~");
+  EXPECT_EQ(CategoryPagePath("It's (Dr.Who)!~*,"), "/icons.php?dir=It's.(Dr.Who)!~*,");
   EXPECT_EQ(CategoryPagePath("\xC3\xA9t\xC3\xA9"), "/icons.php?dir=%C3%A9t%C3%A9");
 }
 

@@ -11,6 +11,7 @@ TEST(Icon, HigherBitsWinInTheOrder64_48_32_16) {
   EXPECT_EQ(IconFor(32), IconKind::Question);
   EXPECT_EQ(IconFor(48), IconKind::Exclamation);
   EXPECT_EQ(IconFor(64), IconKind::Information);
+  EXPECT_EQ(IconFor(64 + 1), IconKind::Information);  // with a button set
   EXPECT_EQ(IconFor(80), IconKind::Information);
   EXPECT_EQ(IconFor(4 + 8), IconKind::None);
   EXPECT_EQ(IconFor(kIconQuestion + kButtonsOKCancel), IconKind::Question);  // button bits beside it
