@@ -5,6 +5,8 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <iterator>
+
 #include "app/win/features.h"
 #include "app/win/welcome.h"
 #include "base/win/program_icon.h"
@@ -90,37 +92,43 @@ bool frmMain::OnCreate() {
 bool frmMain::FinishLoadStep() {
   // Done, still being created, or already going: an exit asked for before the posted
   // finish must not be followed by a tray icon and timers.
-  if (finishStep_ == FinishStep::Done || !panels_[1] || unloading_) return false;
+  if (loaded_ || !panels_[1] || unloading_) return false;
   // Moved on first, so that a step is never run twice.
-  const FinishStep step = finishStep_;
-  finishStep_ = static_cast<FinishStep>(static_cast<int>(step) + 1);
-  switch (step) {
-    case FinishStep::SettingsTab:
-      tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                                 hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-      for (const auto& [control, tip] : earlyTips_) AddTip(control, tip);
-      earlyTips_.clear();
-      CreateSettingsTab();
-      break;
-    case FinishStep::ManagerTab:
-      CreateManagerTab();
-      break;
-    case FinishStep::Features:
-      features_ = MakeFeatures(*this);
-      for (auto& feature : features_) feature->OnCreate();
-      break;
-    case FinishStep::Sequence:
-      loaded_ = true;
-      for (const TimerSpec& t : kTimers) SetTimer(hwnd(), t.id, t.interval, nullptr);
-      RunLoadSequence();
-      UpdateVisibility();
-      // Tells automation (and the tests) that the window is loaded and shown as it will be.
-      SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
-      break;
-    case FinishStep::Done:
-      break;
+  const int step = finishStep_++;
+  static constexpr void (frmMain::*kTabGroups[])() = {&frmMain::CreateSettingsSchedule, &frmMain::CreateSettingsCategories,
+                                                      &frmMain::CreateManagerLibrary, &frmMain::CreateManagerRotation};
+  constexpr int kGroups = static_cast<int>(std::size(kTabGroups));
+  if (step == 0) {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd(),
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    for (const auto& [control, tip] : earlyTips_) AddTip(control, tip);
+    earlyTips_.clear();
   }
-  return finishStep_ != FinishStep::Done;
+  if (step < kGroups) {
+    (this->*kTabGroups[step])();
+    return true;
+  }
+  if (step == kGroups) {
+    features_ = MakeFeatures(*this);
+    for (auto& feature : features_) feature->OnCreate();
+    for (const TimerSpec& t : kTimers) SetTimer(hwnd(), t.id, t.interval, nullptr);
+    return true;
+  }
+  // Then the load sequence, a step a message. Begin, the welcome page and the position
+  // were done before the first paint; each step may fail alone, the next one still runs.
+  using enum ui::LoadStep;
+  auto load = static_cast<ui::LoadStep>(static_cast<int>(Begin) + step - kGroups - 1);
+  while (load == Begin || load == WelcomePage || load == Position) {
+    load = static_cast<ui::LoadStep>(static_cast<int>(load) + 1);
+    ++finishStep_;
+  }
+  LoadStep(load);
+  if (load != End) return true;
+  loaded_ = true;
+  UpdateVisibility();
+  // Tells automation (and the tests) that the window is loaded and shown as it will be.
+  SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(1));
+  return false;
 }
 
 void frmMain::FinishLoad() {
@@ -169,16 +177,6 @@ void frmMain::PaintPane(HDC dc) {
 
 void frmMain::ShowTab(int index) {
   for (int i = 0; i < 3; ++i) ShowWindow(panels_[i], i == index ? SW_SHOW : SW_HIDE);
-}
-
-// Each step may fail alone: the next one still runs. The first steps (begin, welcome
-// page, position) were done before the first paint (Load), the page restored first; no
-// feature has a part in them.
-void frmMain::RunLoadSequence() {
-  ui::ForEachLoadStep([this](ui::LoadStep step) {
-    if (step != ui::LoadStep::Begin && step != ui::LoadStep::WelcomePage && step != ui::LoadStep::Position)
-      LoadStep(step);
-  });
 }
 
 void frmMain::LoadStep(ui::LoadStep step) {

@@ -55,13 +55,14 @@ class frmMain : public ui::Form, public ui::Host {
  private:
   // The controls the first paint shows (the bar, the tabs, "Welcome!", the bottom row).
   void CreateControls();
-  // The two hidden tabs' controls, made once the window is on screen.
-  void CreateSettingsTab();
-  void CreateManagerTab();
+  // The two hidden tabs' controls in four groups, made once the window is on screen.
+  void CreateSettingsSchedule();
+  void CreateSettingsCategories();
+  void CreateManagerLibrary();
+  void CreateManagerRotation();
   // Everything after the first paint: the hidden tabs, the features, the load sequence.
-  // Run a step at a time from posted messages, so that messages sent to the window
-  // meanwhile are answered; FinishLoad runs whatever is left at once.
-  enum class FinishStep { SettingsTab, ManagerTab, Features, Sequence, Done };
+  // Run a short step at a time from posted messages, so that messages sent to the window
+  // meanwhile are answered soon; FinishLoad runs whatever is left at once.
   bool FinishLoadStep();  // true while steps remain
   void FinishLoad();
   void UpdateVisibility();
@@ -72,7 +73,6 @@ class frmMain : public ui::Form, public ui::Host {
   void AddTip(HWND hwnd, const wchar_t* tip);
   void ShowTab(int index);
   void PaintPane(HDC dc);
-  void RunLoadSequence();
   void LoadStep(ui::LoadStep step);
   void cmdExit_Click();
   void TmrMin_Timer();
@@ -80,8 +80,8 @@ class frmMain : public ui::Form, public ui::Host {
   settings::Store& store_;
   bool hidden_;
   bool isLoading_ = false;
-  bool loaded_ = false;      // the load sequence has begun
-  FinishStep finishStep_ = FinishStep::SettingsTab;
+  bool loaded_ = false;      // the load sequence has run
+  int finishStep_ = 0;       // the next step of FinishLoadStep
   bool visible_ = false;     // shown and not minimised, as the features were last told
   bool minPending_ = false;  // TmrMin is running
   bool unloading_ = false;   // OnUnload has begun

@@ -82,7 +82,8 @@ void frmMain::CreateControls() {
   ShowTab(0);
 }
 
-void frmMain::CreateSettingsTab() {
+// The hidden tabs' controls, a group at a time: each group is made in a step of its own.
+void frmMain::CreateSettingsSchedule() {
   const HWND p = panels_[1];
   // "Icon Settings"
   AddFrame(p, ids::FraFinal, L"", 4, 2, 604, 384);
@@ -98,6 +99,10 @@ void frmMain::CreateSettingsTab() {
   // The minutes box sits in the gap between "Every" and "Minutes".
   AddControl(ids::txtMinutes, CreateControl(p, L"EDIT", L"15", ES_AUTOHSCROLL | WS_TABSTOP, 76, 98, 40, 20,
                                      ids::txtMinutes, WS_EX_CLIENTEDGE));
+}
+
+void frmMain::CreateSettingsCategories() {
+  const HWND p = panels_[1];
   AddFrame(p, ids::FraCurrentIcon, L"Your Current Icon", 12, 170, 200, 150);
   AddControl(ids::WbCurrent, ui::CreateImageView(p, ids::WbCurrent, 64, 200, 96, 96));
   AddButton(p, ids::cmdAIMZC, L"AIM with Zephyrchat!", 12, 330, 200, 28, nullptr);
@@ -116,10 +121,9 @@ void frmMain::CreateSettingsTab() {
   AddLabel(p, ids::Label1,
         L"Finally, on the website that loads, click \"Add these Icons to Iconvane\" to add it to your rotation!",
         222, 334, 378, 36);
-
 }
 
-void frmMain::CreateManagerTab() {
+void frmMain::CreateManagerLibrary() {
   const HWND p = panels_[2];
   AddFrame(p, ids::FraLibrary, L"", 4, 2, 604, 384);
   AddFrame(p, ids::FraDownloaded, L"Your Saved Icon Libraries", 12, 14, 330, 330);
@@ -138,6 +142,10 @@ void frmMain::CreateManagerTab() {
   AddButton(p, ids::cmdAddRotation, L"Add to Rotation", 178, 308, 96, 28, L"Add selected icon to your current rotation");
   AddButton(p, ids::cmdBrowse, L"Browse...", 276, 308, 58, 28, L"Open Explorer to your icon library");
   AddButton(p, ids::cmdImport, L"Import Pictures...", 20, 350, 314, 28, L"Make buddy icons from your own pictures");
+}
+
+void frmMain::CreateManagerRotation() {
+  const HWND p = panels_[2];
   AddFrame(p, ids::FraRotation, L"Your Current Icon Rotation", 350, 14, 250, 200);
   AddControl(ids::lstRotation, CreateControl(p, L"LISTBOX", L"", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
                                       358, 32, 200, 140, ids::lstRotation, WS_EX_CLIENTEDGE));
