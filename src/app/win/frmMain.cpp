@@ -5,6 +5,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <algorithm>
 #include <iterator>
 
 #include "app/win/features.h"
@@ -46,6 +47,10 @@ constexpr int kAllTimers[] = {ids::TmrRotate, ids::TmrAIM, ids::TmrMin, ids::Tmr
 // Posted once the window is on screen: the rest of the load runs after the first paint.
 constexpr UINT kMsgFinishLoad = WM_APP + 0x31;
 
+// The load steps the first paint needs; the others run after it.
+constexpr ui::LoadStep kBeforePaint[] = {ui::LoadStep::Begin, ui::LoadStep::WelcomePage, ui::LoadStep::Position};
+bool BeforePaint(ui::LoadStep step) { return std::ranges::find(kBeforePaint, step) != std::end(kBeforePaint); }
+
 }  // namespace
 
 frmMain::frmMain(settings::Store& store, bool hidden) : store_(store), hidden_(hidden) {}
@@ -69,9 +74,7 @@ bool frmMain::Load() {
   // What the first paint shows: the welcome page at the saved position. The page carries
   // the maker's content: the program's own copy is put back if it changed.
   RestoreWelcomePage(ProgramFolder() + L"\\aim.htm");
-  LoadStep(ui::LoadStep::Begin);
-  LoadStep(ui::LoadStep::WelcomePage);
-  LoadStep(ui::LoadStep::Position);
+  for (ui::LoadStep step : kBeforePaint) LoadStep(step);
   if (hidden_) {
     FinishLoad();
     return true;
@@ -114,16 +117,14 @@ bool frmMain::FinishLoadStep() {
     for (const TimerSpec& t : kTimers) SetTimer(hwnd(), t.id, t.interval, nullptr);
     return true;
   }
-  // Then the load sequence, a step a message. Begin, the welcome page and the position
-  // were done before the first paint; each step may fail alone, the next one still runs.
-  using enum ui::LoadStep;
-  auto load = static_cast<ui::LoadStep>(static_cast<int>(Begin) + step - kGroups - 1);
-  while (load == Begin || load == WelcomePage || load == Position) {
-    load = static_cast<ui::LoadStep>(static_cast<int>(load) + 1);
-    ++finishStep_;
-  }
+  // Then the rest of the load sequence, a step a message; each step may fail alone, the
+  // next one still runs.
+  ui::LoadStep load;
+  do {
+    load = static_cast<ui::LoadStep>(nextLoadStep_++);
+  } while (BeforePaint(load));
   LoadStep(load);
-  if (load != End) return true;
+  if (load != ui::LoadStep::End) return true;
   loaded_ = true;
   UpdateVisibility();
   // Tells automation (and the tests) that the window is loaded and shown as it will be.

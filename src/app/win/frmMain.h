@@ -82,6 +82,7 @@ class frmMain : public ui::Form, public ui::Host {
   bool isLoading_ = false;
   bool loaded_ = false;      // the load sequence has run
   int finishStep_ = 0;       // the next step of FinishLoadStep
+  int nextLoadStep_ = static_cast<int>(ui::LoadStep::Begin);  // the next load step it runs
   bool visible_ = false;     // shown and not minimised, as the features were last told
   bool minPending_ = false;  // TmrMin is running
   bool unloading_ = false;   // OnUnload has begun
