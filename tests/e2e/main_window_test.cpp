@@ -29,22 +29,6 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override { ResetSettings(); }
 };
 
-TEST_F(MainWindowTest, AnotherProcessFindsItByClassCaptionAndCommandBar) {
-  Program program;
-  ASSERT_TRUE(program.main());
-  HWND found = FindWindowW(kMainClass, kMainCaption);
-  ASSERT_EQ(found, program.main());
-  EXPECT_TRUE(FindWindowExW(found, nullptr, L"ABSDynaBarCls", nullptr));
-  EXPECT_TRUE(IsWindowVisible(found));
-  // A window with another caption is not the running copy.
-  EXPECT_FALSE(FindWindowW(kMainClass, L"Iconvane for AIM: Dravolt Software"));
-  // Every tab and its controls are real child windows carrying their captions.
-  for (const wchar_t* caption : {L"Use this Icon!", L"Close Window", L"Every Hour", L"Disable Rotation",
-                                 L"View Selected Category", L"Your Current Icon Rotation"})
-    EXPECT_TRUE(FindDescendantByText(found, nullptr, caption)) << static_cast<const void*>(caption);
-  EXPECT_TRUE(program.Close());
-}
-
 TEST_F(MainWindowTest, MinStartStaysHiddenAndOtherSpellingsShow) {
   Program hidden(L"-min");
   ASSERT_TRUE(hidden.main());
@@ -61,100 +45,11 @@ TEST_F(MainWindowTest, MinStartStaysHiddenAndOtherSpellingsShow) {
   EXPECT_TRUE(shown.Close());
 }
 
-TEST_F(MainWindowTest, MinimisingHidesAndCloseWindowOnlyHides) {
-  Program program;
-  ASSERT_TRUE(program.main());
-  PostMessageW(program.main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(program.main()); }, kDeadline));
-  EXPECT_TRUE(IsIconic(program.main()));  // hidden while minimised
-  ShowWindow(program.main(), SW_RESTORE);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(program.main()) != FALSE; }, kDeadline));
-  Click(program.control(ids::cmdExit));
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(program.main()); }, kDeadline));
-  // The click has been handled once the window is hidden: nothing was asked and
-  // nothing unloaded.
-  Sync(program.main());
-  EXPECT_TRUE(IsWindow(program.main()));
-  EXPECT_TRUE(TopWindows(program.process().pid(), L"frmMsgBox").empty());
-  EXPECT_TRUE(program.Close());
-}
-
-TEST_F(MainWindowTest, PositionSurvivesARestartAndOffScreenIsClamped) {
-  TempDir folder;
-  CopyProgramFolder(folder.path());
-  {
-    Program first(folder, L"");
-    ASSERT_TRUE(first.main());
-    SetWindowPos(first.main(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ASSERT_TRUE(WaitUntil([&] { return WindowRect(first.main()).left == 40; }, kDeadline));
-    ASSERT_TRUE(first.Close());
-  }
-  EXPECT_EQ(GetSetting(L"Main", L"Left"), L"600");  // twips, 15 to the pixel
-  EXPECT_EQ(GetSetting(L"Main", L"Top"), L"450");
-  {
-    Program second(folder, L"");
-    ASSERT_TRUE(second.main());
-    EXPECT_EQ(WindowRect(second.main()).left, 40);
-    EXPECT_EQ(WindowRect(second.main()).top, 30);
-    ASSERT_TRUE(second.Close());
-  }
-  SetSetting(L"Main", L"Top", L"999999");
-  SetSetting(L"Main", L"Left", L"-4000");
-  Program third(folder, L"");
-  ASSERT_TRUE(third.main());
-  const RECT r = WindowRect(third.main());
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
-  EXPECT_TRUE(third.Close());
-}
-
-TEST_F(MainWindowTest, AnAlteredOrMissingWelcomePageIsRestored) {
-  const std::string original = ReadAll(BinDir() + L"\\aim.htm");
-  ASSERT_FALSE(original.empty());
-  TempDir folder;
-  CopyProgramFolder(folder.path());
-  WriteAll(folder / L"aim.htm", "<p>changed</p>");
-  {
-    Program program(folder, L"");
-    ASSERT_TRUE(program.main());
-    EXPECT_EQ(ReadAll(folder / L"aim.htm"), original);
-    ASSERT_TRUE(program.Close());
-  }
-  DeleteFileW((folder / L"aim.htm").c_str());
-  Program again(folder, L"");
-  ASSERT_TRUE(again.main());
-  EXPECT_EQ(ReadAll(folder / L"aim.htm"), original);
-  EXPECT_TRUE(again.Close());
-}
-
 // The exit question box of a process, once it is shown.
 HWND WaitForQuestion(Process& p, HWND main) {
   return WaitForShownWindow(p.pid(), nullptr, [&](HWND top) {
     return top != main && FindDescendantByText(top, nullptr, L"No");
   }, kDeadline);
-}
-
-TEST_F(MainWindowTest, TheCloseBoxAsksAndNoKeepsTheProgramRunning) {
-  Program program;
-  ASSERT_TRUE(program.main());
-  PostMessageW(program.main(), WM_CLOSE, 0, 0);
-  HWND box = WaitForQuestion(program.process(), program.main());
-  ASSERT_TRUE(box);
-  EXPECT_TRUE(FindDescendantContaining(box, L"Are you sure you want to exit Iconvane?"));
-  EXPECT_FALSE(IsWindowEnabled(program.main()));
-  Click(FindDescendantByText(box, nullptr, L"No"));
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kDeadline));
-  EXPECT_TRUE(IsWindowEnabled(program.main()));
-  // The close has been handled once the box is gone: the program still runs and
-  // answers a second close with the question again.
-  Sync(program.main());
-  EXPECT_TRUE(IsWindow(program.main()));
-  // Closing the question itself ends the program like Yes.
-  PostMessageW(program.main(), WM_CLOSE, 0, 0);
-  box = WaitForQuestion(program.process(), program.main());
-  ASSERT_TRUE(box);
-  PostMessageW(box, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(program.process().WaitExit(kDeadline));
 }
 
 // The sizes of the icon images in the executable's icon group "APPICON".
@@ -196,9 +91,22 @@ TEST_F(MainWindowTest, CarriesItsOwnIconDrawnAtEachSize) {
   EXPECT_EQ(IconSizes(BinDir() + L"\\iconvane.exe"), (std::vector<int>{16, 32, 48}));
 }
 
-TEST_F(MainWindowTest, WelcomeLinksAreTabStopsWithTheirText) {
+// One plain start: what other processes and a screen reader find, then the ways the
+// window goes: minimised and "Close Window" only hide it, the close box asks first.
+TEST_F(MainWindowTest, IdentityWelcomeLinkHidingAndTheCloseQuestion) {
   Program program;
   ASSERT_TRUE(program.main());
+  HWND found = FindWindowW(kMainClass, kMainCaption);
+  ASSERT_EQ(found, program.main());
+  EXPECT_TRUE(FindWindowExW(found, nullptr, L"ABSDynaBarCls", nullptr));
+  EXPECT_TRUE(IsWindowVisible(found));
+  // A window with another caption is not the running copy.
+  EXPECT_FALSE(FindWindowW(kMainClass, L"Iconvane for AIM: Dravolt Software"));
+  // Every tab and its controls are real child windows carrying their captions.
+  for (const wchar_t* caption : {L"Use this Icon!", L"Close Window", L"Every Hour", L"Disable Rotation",
+                                 L"View Selected Category", L"Your Current Icon Rotation"})
+    EXPECT_TRUE(FindDescendantByText(found, nullptr, caption)) << static_cast<const void*>(caption);
+
   const HWND view = program.control(ids::Wb);
   ASSERT_TRUE(view);
   const HWND link = FindWindowExW(view, nullptr, L"SysLink", nullptr);
@@ -217,7 +125,77 @@ TEST_F(MainWindowTest, WelcomeLinksAreTabStopsWithTheirText) {
     if (!reached && ClassOf(FocusOf(program.main())) == L"SysLink") break;
   }
   EXPECT_TRUE(reached);
-  EXPECT_TRUE(program.Close());
+
+  PostMessageW(program.main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(program.main()); }, kDeadline));
+  EXPECT_TRUE(IsIconic(program.main()));  // hidden while minimised
+  ShowWindow(program.main(), SW_RESTORE);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(program.main()) != FALSE; }, kDeadline));
+  Click(program.control(ids::cmdExit));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(program.main()); }, kDeadline));
+  // The click has been handled once the window is hidden: nothing was asked and
+  // nothing unloaded.
+  Sync(program.main());
+  EXPECT_TRUE(IsWindow(program.main()));
+  EXPECT_TRUE(TopWindows(program.process().pid(), L"frmMsgBox").empty());
+  ShowWindow(program.main(), SW_RESTORE);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(program.main()) != FALSE; }, kDeadline));
+
+  PostMessageW(program.main(), WM_CLOSE, 0, 0);
+  HWND box = WaitForQuestion(program.process(), program.main());
+  ASSERT_TRUE(box);
+  EXPECT_TRUE(FindDescendantContaining(box, L"Are you sure you want to exit Iconvane?"));
+  EXPECT_FALSE(IsWindowEnabled(program.main()));
+  Click(FindDescendantByText(box, nullptr, L"No"));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kDeadline));
+  EXPECT_TRUE(IsWindowEnabled(program.main()));
+  // The close has been handled once the box is gone: the program still runs and
+  // answers a second close with the question again.
+  Sync(program.main());
+  EXPECT_TRUE(IsWindow(program.main()));
+  // Closing the question itself ends the program like Yes.
+  PostMessageW(program.main(), WM_CLOSE, 0, 0);
+  box = WaitForQuestion(program.process(), program.main());
+  ASSERT_TRUE(box);
+  PostMessageW(box, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.process().WaitExit(kDeadline));
+}
+
+// Restarts in one program folder: the position is kept and clamped to the screen, and
+// an altered or missing welcome page is restored at each start.
+TEST_F(MainWindowTest, PositionAndWelcomePageAcrossRestarts) {
+  const std::string original = ReadAll(BinDir() + L"\\aim.htm");
+  ASSERT_FALSE(original.empty());
+  TempDir folder;
+  CopyProgramFolder(folder.path());
+  WriteAll(folder / L"aim.htm", "<p>changed</p>");
+  {
+    Program first(folder, L"");
+    ASSERT_TRUE(first.main());
+    EXPECT_EQ(ReadAll(folder / L"aim.htm"), original);
+    SetWindowPos(first.main(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_TRUE(WaitUntil([&] { return WindowRect(first.main()).left == 40; }, kDeadline));
+    ASSERT_TRUE(first.Close());
+  }
+  EXPECT_EQ(GetSetting(L"Main", L"Left"), L"600");  // twips, 15 to the pixel
+  EXPECT_EQ(GetSetting(L"Main", L"Top"), L"450");
+  DeleteFileW((folder / L"aim.htm").c_str());
+  {
+    Program second(folder, L"");
+    ASSERT_TRUE(second.main());
+    EXPECT_EQ(ReadAll(folder / L"aim.htm"), original);
+    EXPECT_EQ(WindowRect(second.main()).left, 40);
+    EXPECT_EQ(WindowRect(second.main()).top, 30);
+    ASSERT_TRUE(second.Close());
+  }
+  SetSetting(L"Main", L"Top", L"999999");
+  SetSetting(L"Main", L"Left", L"-4000");
+  Program third(folder, L"");
+  ASSERT_TRUE(third.main());
+  const RECT r = WindowRect(third.main());
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_TRUE(third.Close());
 }
 
 }  // namespace

@@ -53,11 +53,8 @@ TEST(Discovery, ReadsTheRunningMessenger) {
   Aim& aim = sim.Start();
   EXPECT_EQ(aim.AIMWindow(), sim.aimWindow());
   EXPECT_EQ(aim.AIMVersion(), 5.9);
-}
 
-TEST(Discovery, AppPathEndsAtItsNul) {
-  SimSession sim(L"aimsim.exe");
-  ASSERT_TRUE(sim.running());
+  // The AppPath ends at its NUL.
   const std::wstring exe = GetAIMAppPath();
   e2e::SetRegText(HKEY_CURRENT_USER, kAimKey + L"\\AppPath", nullptr, exe + std::wstring(1, L'\0') + L"left over");
   EXPECT_EQ(GetAIMAppPath(), exe);
@@ -86,14 +83,16 @@ TEST(Apply, PreferencesMethodSetsTheIconOutOfSight) {
 }
 
 // Only an icon AIM took counts as applied (the rotation's history is written from it).
-TEST(Apply, OnlyIconsAimTookAreReported) {
+TEST(Apply, OnlyIconsAimTookAreReportedAndAnArmedHookLetsOursThrough) {
   SimSession sim(L"aimsim.exe");
   ASSERT_TRUE(sim.running());
   Aim& aim = sim.Start();
   aim.ApplyBuddyIcon(sim.folder() + L"\\gone.gif", false);
   EXPECT_TRUE(sim.applied().empty());
+  SetHookArmed(true);  // left armed by an earlier question about something else
   const std::wstring icon = sim.Icon(L"taken.gif", 't');
   aim.ApplyBuddyIcon(icon, false);
+  EXPECT_TRUE(sim.WaitLog("icon-chosen"));
   EXPECT_TRUE(SameFile(icon, sim.PictureId()));
   EXPECT_EQ(sim.applied(), std::vector<std::wstring>{icon});
 }
@@ -127,17 +126,6 @@ TEST(Apply, PreferencesTheUserHadOpenStayWhereTheyWere) {
     return at == std::string::npos ? std::string() : log.substr(at + 11, log.find_first_of("\r\n", at) - at - 11);
   };
   EXPECT_TRUE(e2e::WaitUntil([&] { return lastPage() == "Buddy List"; }, 5000)) << lastPage();
-}
-
-TEST(Apply, AnArmedHookDoesNotSwallowOurPreferences) {
-  SimSession sim(L"aimsim.exe");
-  ASSERT_TRUE(sim.running());
-  Aim& aim = sim.Start();
-  SetHookArmed(true);  // left armed by an earlier question about something else
-  const std::wstring icon = sim.Icon(L"armed.gif", 'a');
-  aim.ApplyBuddyIcon(icon, false);
-  EXPECT_TRUE(sim.WaitLog("icon-chosen"));
-  EXPECT_TRUE(SameFile(icon, sim.PictureId()));
 }
 
 TEST(Apply, AnApplyAskedForWhileOneWaitsRunsAfterIt) {
@@ -252,18 +240,7 @@ TEST(Apply, LostSelectPressesAreRepeatedThenGivenUp) {
   }
 }
 
-TEST(Apply, AHiddenPictureFileIsLeftAlone) {
-  SimSession sim(L"aimsim46.exe");
-  ASSERT_TRUE(sim.running());
-  Aim& aim = sim.Start();
-  const std::string before = ReadAll(sim.PictureId());
-  SetFileAttributesW(sim.PictureId().c_str(), FILE_ATTRIBUTE_HIDDEN);
-  aim.ApplyBuddyIcon(sim.Icon(L"hidden.gif", 'h'), false);
-  EXPECT_EQ(ReadAll(sim.PictureId()), before);
-  EXPECT_EQ(GetFileAttrKind(sim.PictureId()), 0);  // the method still leaves it normal
-}
-
-TEST(Preview, RefreshCopiesOnlyForANewUserOrWhenForced) {
+TEST(Preview, RefreshCopiesOnlyForANewUserOrWhenForcedAndAHiddenPictureIsLeftAlone) {
   SimSession sim(L"aimsim46.exe");
   ASSERT_TRUE(sim.running());
   Aim& aim = sim.Start();
@@ -278,6 +255,12 @@ TEST(Preview, RefreshCopiesOnlyForANewUserOrWhenForced) {
   aim.RefreshCurrentIcon(true);
   EXPECT_TRUE(SameFile(sim.PictureId(), tmp));
   EXPECT_EQ(sim.shown(), tmp);
+
+  const std::string before = ReadAll(sim.PictureId());
+  SetFileAttributesW(sim.PictureId().c_str(), FILE_ATTRIBUTE_HIDDEN);
+  aim.ApplyBuddyIcon(sim.Icon(L"hidden.gif", 'h'), false);
+  EXPECT_EQ(ReadAll(sim.PictureId()), before);
+  EXPECT_EQ(GetFileAttrKind(sim.PictureId()), 0);  // the method still leaves it normal
 }
 
 // An upgrade leaves the hook AIM held as "ivhook.dll.<n>.old"; the next start deletes

@@ -78,9 +78,13 @@ TEST(ProgramFlow, UseAppliesTheSelectedRotationRowThroughPreferences) {
 }
 
 // Older AIM: the icon goes in through the picture file and the buddy-icon link; the
-// preview then reads it back from AIM's file.
-TEST(ProgramFlow, UseAppliesTheSelectedRotationRowThroughThePictureFile) {
-  SimSession sim(L"aimsim46.exe");
+// preview then reads it back from AIM's file. Then AIM is closed and started again as
+// another version: TmrAIM lets go of the old window and the next apply uses what the
+// new one needs.
+TEST(ProgramFlow, UseAppliesThroughThePictureFileThenThroughARestartedMessengersPreferences) {
+  std::optional<SimSession> old;
+  old.emplace(L"aimsim46.exe");
+  SimSession& sim = *old;
   ASSERT_TRUE(sim.running());
   ProgramFolder folder;
   const TwoIcons icons(folder);
@@ -102,6 +106,23 @@ TEST(ProgramFlow, UseAppliesTheSelectedRotationRowThroughThePictureFile) {
   EXPECT_TRUE(FileBecomes(folder / L"tmp.gif", icons.rex.path));
   EXPECT_FALSE(sim.LogHas("prefs-opened"));
   EXPECT_FALSE(program.hook().Armed(program.main()));
+
+  e2e::Process quit(e2e::BinDir() + L"\\aimsim46.exe", L"--quit");
+  ASSERT_TRUE(quit.WaitExit(15000));
+  EXPECT_EQ(quit.ExitCode(), 0u);
+  EXPECT_TRUE(sim.WaitLog("exited"));
+  old.reset();
+  EXPECT_TRUE(program.WaitWatching(nullptr));
+
+  SimSession newer(L"aimsim.exe");
+  ASSERT_TRUE(newer.running());
+  ASSERT_TRUE(program.WaitWatching(newer.aimWindow()));
+  SelectRotationRow(program.control(ids::lstRotation), 0);
+  e2e::Click(program.control(ids::cmdUse));
+  EXPECT_TRUE(newer.WaitLog("prefs-opened", kApplyMs)) << newer.Log();
+  EXPECT_TRUE(newer.WaitLog("icon-chosen " + Narrow(icons.kitty.path), kApplyMs)) << newer.Log();
+  EXPECT_TRUE(FileBecomes(newer.PictureId(), icons.kitty.path));
+  EXPECT_FALSE(newer.LogHas("confirm-shown"));
 }
 
 // A rotation that ran out while the program was closed advances once AIM is known:
@@ -129,35 +150,6 @@ TEST(ProgramFlow, DueScheduleAdvancesToTheNextRow) {
   EXPECT_TRUE(time.rfind(dayBefore, 0) == 0 || time.rfind(Today(), 0) == 0) << time;
   EXPECT_EQ(time.size(), 19u) << time;
   EXPECT_FALSE(sim.LogHas("confirm-shown")) << "applied as if AIM were an older version";
-}
-
-// AIM closed and started again as another version: TmrAIM lets go of the old
-// window and the next apply uses what the new one needs.
-TEST(ProgramFlow, RestartedMessengerIsPickedUpWithItsVersion) {
-  std::optional<SimSession> old;
-  old.emplace(L"aimsim46.exe");
-  ASSERT_TRUE(old->running());
-  ProgramFolder folder;
-  const TwoIcons icons(folder);
-  RunningProgram program(folder);
-  ASSERT_TRUE(program.WaitWatching(old->aimWindow()));
-
-  e2e::Process quit(e2e::BinDir() + L"\\aimsim46.exe", L"--quit");
-  ASSERT_TRUE(quit.WaitExit(15000));
-  EXPECT_EQ(quit.ExitCode(), 0u);
-  EXPECT_TRUE(old->WaitLog("exited"));
-  old.reset();
-  EXPECT_TRUE(program.WaitWatching(nullptr));
-
-  SimSession sim(L"aimsim.exe");
-  ASSERT_TRUE(sim.running());
-  ASSERT_TRUE(program.WaitWatching(sim.aimWindow()));
-  SelectRotationRow(program.control(ids::lstRotation), 1);
-  e2e::Click(program.control(ids::cmdUse));
-  EXPECT_TRUE(sim.WaitLog("prefs-opened", kApplyMs)) << sim.Log();
-  EXPECT_TRUE(sim.WaitLog("icon-chosen " + Narrow(icons.rex.path), kApplyMs)) << sim.Log();
-  EXPECT_TRUE(FileBecomes(sim.PictureId(), icons.rex.path));
-  EXPECT_FALSE(sim.LogHas("confirm-shown"));
 }
 
 // An apply that comes before TmrAIM's next tick still finds the AIM running now.

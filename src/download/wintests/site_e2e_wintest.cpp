@@ -134,7 +134,7 @@ class SiteE2E : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SiteE2E, AnIconGoesIntoANewCategoryAndTheSameLinkTwiceIsSkipped) {
+TEST_F(SiteE2E, IconsGoIntoNewCategoriesAndTheSameLinkTwiceIsSkipped) {
   const std::string icon = "/icons/Funny.Cats/cat-orange.gif";
   StartRunningCopy();
   const size_t foldersBefore = e2e::ListViewRows(Control(ids::lvFolders)).size();
@@ -161,9 +161,27 @@ TEST_F(SiteE2E, AnIconGoesIntoANewCategoryAndTheSameLinkTwiceIsSkipped) {
   ASSERT_EQ(original.status, 200);
   EXPECT_EQ(Library("Funny Cats", "cat-orange.gif"), original.body);
   EXPECT_EQ(folder.LibraryFiles(), std::vector<std::string>{"Funny Cats/cat-orange.gif"});
+
+  // A slow icon arrives whole.
+  const std::string slow = "/icons/abstract/stripes.gif";
+  ASSERT_TRUE(site.Fail("slow", slow, "&delay=250&chunks=4"));
+  ASSERT_TRUE(RunLink("AddIcon", "icon", slow, L"No"));
+  ASSERT_TRUE(site.Clear(slow));
+  EXPECT_EQ(Library("abstract", "stripes.gif"), site.Get(slow).body);
+
+  // The command line the program registers works, scheme in any case.
+  const std::wstring expected = L"\"" + Exe() + L"\" \"%1\"";
+  const auto registered = [] { return e2e::RegText(HKEY_CLASSES_ROOT, L"icvan\\shell\\open\\command", nullptr); };
+  // The load sequence registers the scheme; it may still be running.
+  EXPECT_TRUE(e2e::WaitUntil([&] { return registered() == expected; }, kLong)) << registered();
+  const std::string blue = "/icons/Smileys/smile-blue.gif";
+  e2e::Process dl = StartLink("AddIcon", "icon", blue, L"\"", L"ICVAN:");
+  ASSERT_TRUE(Answer(dl, L"Yes"));
+  EXPECT_TRUE(dl.WaitExit(kLong));
+  EXPECT_EQ(Library("Smileys", "smile-blue.gif"), site.Get(blue).body);
 }
 
-TEST_F(SiteE2E, AListAnsweredYesGrowsTheRotationInTheListsOrder) {
+TEST_F(SiteE2E, AListAnsweredYesGrowsTheRotationInTheListsOrderAndNoOnlyShowsItsCategory) {
   std::vector<std::wstring> rotation;
   fs::create_directories(folder.library() / "Old");
   for (int k = 1; k <= 5; ++k) {
@@ -187,31 +205,22 @@ TEST_F(SiteE2E, AListAnsweredYesGrowsTheRotationInTheListsOrder) {
   EXPECT_EQ(Rotation(), rotation);
   EXPECT_TRUE(QueueGone());
   for (const std::string& f : files) EXPECT_EQ(Library("Smileys", f), site.Get("/icons/Smileys/" + f).body) << f;
-}
 
-TEST_F(SiteE2E, AListAnsweredNoOnlyShowsItsCategory) {
-  const std::vector<std::wstring> rotation{L"Old\\1.gif", L"Old\\2.gif"};
-  fs::create_directories(folder.library() / "Old");
-  for (const char* f : {"1.gif", "2.gif"}) std::ofstream(folder.library() / "Old" / f, std::ios::binary) << Gif();
-  SetRotation(rotation);
-  StartRunningCopy();
-  const std::vector<std::wstring> before = e2e::ListViewRows(Control(ids::lvFolders));
-
+  std::vector<std::wstring> folders = e2e::ListViewRows(Control(ids::lvFolders));
   ASSERT_TRUE(RunLink("AddList", "list", "/list.php?dir=Sports", L"No"));
   // The category message is sent, not posted: it has been handled once the copy ended.
-  std::vector<std::wstring> after = before;
-  after.push_back(L"Sports");
-  EXPECT_EQ(e2e::ListViewRows(Control(ids::lvFolders)), after);
+  folders.push_back(L"Sports");
+  EXPECT_EQ(e2e::ListViewRows(Control(ids::lvFolders)), folders);
   EXPECT_TRUE(QueueGone());
   EXPECT_EQ(Rotation(), rotation);
   EXPECT_EQ(e2e::ListBoxRows(Control(ids::lstRotation)), rotation);
   // The icons were fetched all the same.
-  const std::vector<std::string> files = ListedFiles(site.Get("/list.php?dir=Sports").body);
-  ASSERT_EQ(files.size(), 3u);
-  for (const std::string& f : files) EXPECT_FALSE(Library("Sports", f).empty()) << f;
+  const std::vector<std::string> sports = ListedFiles(site.Get("/list.php?dir=Sports").body);
+  ASSERT_EQ(sports.size(), 3u);
+  for (const std::string& f : sports) EXPECT_FALSE(Library("Sports", f).empty()) << f;
 }
 
-TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
+TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswersInFull) {
   const fs::path file = OldCategories();
   StartRunningCopy();
   const auto open = [&] {
@@ -228,8 +237,22 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
   const std::vector<std::wstring> oldNames{L"Old Category"};
   ASSERT_EQ(e2e::ListBoxRows(Control(ids::LstCats)), oldNames);
 
-  ASSERT_TRUE(site.Fail("html", "/iconvane.php"));
+  // 8 pieces 2 s apart: the cancel below must come well before the reply ends.
+  ASSERT_TRUE(site.Fail("slow", "/iconvane.php", "&delay=2000&chunks=8"));
   HWND upd = open();
+  ASSERT_TRUE(upd);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return site.Hits("/iconvane.php") == 1; }, kLong));
+  const ULONGLONG asked = GetTickCount64();
+  e2e::Click(e2e::FindDescendantByText(upd, nullptr, L"Cancel"));
+  // The window goes only once its fetch has returned, so nothing can be written later.
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(upd); }, kLong));
+  EXPECT_LT(GetTickCount64() - asked, 12000u) << "the transfer ran to its end";
+  EXPECT_EQ(ReadAll(file), kOldCategories);
+  EXPECT_FALSE(running.WaitExit(0)) << "the program must keep running";
+
+  ASSERT_TRUE(site.Reset());
+  ASSERT_TRUE(site.Fail("html", "/iconvane.php"));
+  upd = open();
   ASSERT_TRUE(upd);
   EXPECT_TRUE(ShowsFailure(upd));
   EXPECT_EQ(site.Hits("/iconvane.php"), 1);
@@ -262,35 +285,6 @@ TEST_F(SiteE2E, TheCategoryUpdateReplacesTheFileOnlyWhenTheSiteAnswers) {
   EXPECT_EQ(names.size(), 4u);
   EXPECT_EQ(e2e::ListBoxRows(Control(ids::LstCats)), names);
   EXPECT_TRUE(close(upd, L"Close"));
-}
-
-TEST_F(SiteE2E, CancellingASlowCategoryUpdateWritesNothing) {
-  const fs::path file = OldCategories();
-  StartRunningCopy();
-  // 8 pieces 2 s apart: the cancel below must come well before the reply ends.
-  ASSERT_TRUE(site.Fail("slow", "/iconvane.php", "&delay=2000&chunks=8"));
-  e2e::Click(Control(ids::cmdUpdate));
-  const HWND upd = e2e::WaitForTopWindow(running.pid(), L"frmUpdate", nullptr, kLong);
-  ASSERT_TRUE(upd);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return site.Hits("/iconvane.php") == 1; }, kLong));
-  const ULONGLONG asked = GetTickCount64();
-  e2e::Click(e2e::FindDescendantByText(upd, nullptr, L"Cancel"));
-  // The window goes only once its fetch has returned, so nothing can be written later.
-  EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(upd); }, kLong));
-  EXPECT_LT(GetTickCount64() - asked, 12000u) << "the transfer ran to its end";
-  EXPECT_EQ(ReadAll(file), kOldCategories);
-  EXPECT_FALSE(running.WaitExit(0)) << "the program must keep running";
-}
-
-TEST_F(SiteE2E, ASlowIconArrivesWhole) {
-  const std::string icon = "/icons/abstract/stripes.gif";
-  StartRunningCopy();
-  ASSERT_TRUE(site.Fail("slow", icon, "&delay=250&chunks=4"));
-  ASSERT_TRUE(RunLink("AddIcon", "icon", icon, L"No"));
-  ASSERT_TRUE(site.Clear(icon));
-  const SiteReply original = site.Get(icon);
-  ASSERT_EQ(original.status, 200);
-  EXPECT_EQ(Library("abstract", "stripes.gif"), original.body);
 }
 
 TEST_F(SiteE2E, IconServerFailuresWriteNothing) {
@@ -400,19 +394,6 @@ TEST_F(SiteE2E, AnUnknownCommandIsReportedAndEnds) {
   ASSERT_TRUE(Answer(dl, L"OK", L"Picvane"));
   EXPECT_TRUE(dl.WaitExit(kLong));
   EXPECT_EQ(site.Hits(icon), 0);
-}
-
-TEST_F(SiteE2E, TheRegisteredCommandLineWorks) {
-  StartRunningCopy();
-  const std::wstring expected = L"\"" + Exe() + L"\" \"%1\"";
-  const auto registered = [] { return e2e::RegText(HKEY_CLASSES_ROOT, L"icvan\\shell\\open\\command", nullptr); };
-  // The load sequence registers the scheme; it may still be running.
-  EXPECT_TRUE(e2e::WaitUntil([&] { return registered() == expected; }, kLong)) << registered();
-  const std::string icon = "/icons/Smileys/smile-blue.gif";
-  e2e::Process dl = StartLink("AddIcon", "icon", icon, L"\"", L"ICVAN:");
-  ASSERT_TRUE(Answer(dl, L"Yes"));
-  EXPECT_TRUE(dl.WaitExit(kLong));
-  EXPECT_EQ(Library("Smileys", "smile-blue.gif"), site.Get(icon).body);
 }
 
 }  // namespace iv::download::testing

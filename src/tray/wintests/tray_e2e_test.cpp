@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/support/driver.h"
+#include "ui/win/ids.h"
 
 namespace iv::e2e {
 namespace {
@@ -44,46 +45,27 @@ class TrayE2E : public ::testing::Test {
   void TearDown() override { ResetSettings(); }
 };
 
-TEST_F(TrayE2E, LeftClickKeepsTheWindowHiddenAndDoubleClickShowsIt) {
+// One copy living in the tray, its window hidden, through every item a user reaches.
+TEST_F(TrayE2E, ClicksAndMenuItemsOfACopyInTheTray) {
   Program program(L"-min");
   ASSERT_TRUE(program.main());
-  const HWND tray = TrayWindow(program.process().pid());
+  const DWORD pid = program.process().pid();
+  const HWND tray = TrayWindow(pid);
   ASSERT_TRUE(tray);
   EXPECT_FALSE(IsWindowVisible(tray));
   ASSERT_TRUE(NotifyAndWait(tray, WM_LBUTTONDOWN));
   ASSERT_TRUE(NotifyAndWait(tray, WM_LBUTTONUP));
   EXPECT_FALSE(IsWindowVisible(program.main()));
-  Notify(tray, WM_LBUTTONDBLCLK);
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.main()) && !IsIconic(program.main()); }, kDeadline));
-  EXPECT_TRUE(program.Close());
-}
 
-TEST_F(TrayE2E, ExitAnsweredNoLeavesEverythingAndYesEndsTheProgram) {
-  Program program(L"-min");  // living in the tray, its window hidden
-  ASSERT_TRUE(program.main());
-  const DWORD pid = program.process().pid();
-  const HWND tray = TrayWindow(pid);
-  ASSERT_TRUE(tray);
-  ASSERT_TRUE(ChooseFromMenu(pid, tray, kExitRow));
-  ASSERT_TRUE(AnswerExit(pid, L"No"));
-  // The tray still answers: its menu brings the main window back.
-  ASSERT_TRUE(ChooseFromMenu(pid, tray, kShowRow));
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.main()) != FALSE; }, kDeadline));
-  EXPECT_TRUE(IsWindow(tray));
-  EXPECT_TRUE(IsWindow(program.main()));
-  EXPECT_FALSE(program.process().WaitExit(0));
+  // The rotation's items come right after "Show Iconvane Window"; the fourth pauses,
+  // and the same item resumes.
+  ASSERT_TRUE(ChooseFromMenu(pid, tray, kPauseRow));
+  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"1"; }, kDeadline));
+  ASSERT_TRUE(ChooseFromMenu(pid, tray, kPauseRow));
+  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"0"; }, kDeadline));
+  EXPECT_EQ(GetSetting(L"Options", L"Rotate", L"missing"), L"missing");
 
-  ASSERT_TRUE(ChooseFromMenu(pid, tray, kExitRow));
-  ASSERT_TRUE(AnswerExit(pid, L"Yes"));
-  EXPECT_TRUE(program.process().WaitExit(kDeadline));
-}
-
-TEST_F(TrayE2E, AboutItemShowsTheAboutBoxOnce) {
-  Program program;
-  ASSERT_TRUE(program.main());
-  const DWORD pid = program.process().pid();
-  const HWND tray = TrayWindow(pid);
-  ASSERT_TRUE(tray);
+  // The about box comes once, however often it is asked for.
   ASSERT_TRUE(ChooseFromMenu(pid, tray, kAboutRow));
   const HWND about = WaitForTopWindow(pid, nullptr, L"About Iconvane", kDeadline);
   ASSERT_TRUE(about);
@@ -94,23 +76,23 @@ TEST_F(TrayE2E, AboutItemShowsTheAboutBoxOnce) {
   EXPECT_EQ(TopWindows(pid, nullptr, L"About Iconvane").size(), 1u);
   Click(FindDescendantByText(about, L"AOLButton", L"OK"));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, kDeadline));
-  EXPECT_TRUE(program.Close());
-}
 
-// The rotation's items come right after "Show Iconvane Window"; the fourth pauses,
-// and the same item resumes.
-TEST_F(TrayE2E, PauseRotationItemPausesAndResumes) {
-  Program program(L"-min");
-  ASSERT_TRUE(program.main());
-  const DWORD pid = program.process().pid();
-  const HWND tray = TrayWindow(pid);
-  ASSERT_TRUE(tray);
-  ASSERT_TRUE(ChooseFromMenu(pid, tray, kPauseRow));
-  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"1"; }, kDeadline));
-  ASSERT_TRUE(ChooseFromMenu(pid, tray, kPauseRow));
-  EXPECT_TRUE(WaitUntil([] { return GetSetting(L"Options", L"Paused") == L"0"; }, kDeadline));
-  EXPECT_EQ(GetSetting(L"Options", L"Rotate", L"missing"), L"missing");
-  EXPECT_TRUE(program.Close());
+  Notify(tray, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.main()) && !IsIconic(program.main()); }, kDeadline));
+  Click(program.control(ids::cmdExit));  // "Close Window" hides it again
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(program.main()); }, kDeadline));
+
+  // Exit answered No leaves everything: the tray's menu brings the main window back.
+  ASSERT_TRUE(ChooseFromMenu(pid, tray, kExitRow));
+  ASSERT_TRUE(AnswerExit(pid, L"No"));
+  ASSERT_TRUE(ChooseFromMenu(pid, tray, kShowRow));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.main()) != FALSE; }, kDeadline));
+  EXPECT_TRUE(IsWindow(tray));
+  EXPECT_FALSE(program.process().WaitExit(0));
+  // Yes ends the program.
+  ASSERT_TRUE(ChooseFromMenu(pid, tray, kExitRow));
+  ASSERT_TRUE(AnswerExit(pid, L"Yes"));
+  EXPECT_TRUE(program.process().WaitExit(kDeadline));
 }
 
 }  // namespace
