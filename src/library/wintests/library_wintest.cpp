@@ -52,7 +52,7 @@ void MakeLibrary(FakeHost& host) {
     host.WriteFile(lib / f, StillGif());
 }
 
-TEST(LibraryLoad, ListsTheLibraryAndPreviewsTheFirstIcon) {
+TEST(LibraryLoad, ListsTheLibraryPreviewsTheFirstIconAndBrowses) {
   FakeHost host;
   MakeLibrary(host);
   host.Load();
@@ -67,6 +67,30 @@ TEST(LibraryLoad, ListsTheLibraryAndPreviewsTheFirstIcon) {
   EXPECT_EQ(view.path, host.ProgramFolder() + L"\\Icon Library\\" + first + L"\\" +
                            host.Rows(ids::lvFiles)[0].substr(1));
   EXPECT_EQ(view.width, 1);
+
+  // Clicking a category lists its icons once.
+  const int cats = Row(host, ids::lvFolders, L"Cats");
+  ClickRow(host, ids::lvFolders, cats);
+  EXPECT_EQ(Sorted(host.Rows(ids::lvFiles)), (Rows{L" lion.gif", L" tabby.gif"}));
+  EXPECT_EQ(host.Image(ids::lvFolders, cats), 1);
+  // A second click on the same row does not scan again.
+  host.WriteFile(host.Library() / "Cats" / "new.gif", StillGif());
+  ClickRow(host, ids::lvFolders, cats);
+  EXPECT_EQ(host.Rows(ids::lvFiles).size(), 2u);
+  // Clicking an icon previews it and marks the library as the last selection.
+  host.librarySelected = false;
+  const int lion = Row(host, ids::lvFiles, L" lion.gif");
+  ClickRow(host, ids::lvFiles, lion);
+  EXPECT_TRUE(host.librarySelected);
+  EXPECT_EQ(ui::GetImageViewState(host.Control(ids::WbPreview)).path,
+            host.ProgramFolder() + L"\\Icon Library\\Cats\\lion.gif");
+
+  // Downloaded categories are added once.
+  host.ShowCategory("New Stuff");
+  host.ShowCategory("New Stuff");
+  host.ShowCategory("Cats");
+  EXPECT_EQ(host.Rows(ids::lvFolders).size(), 4u);
+  EXPECT_EQ(host.Rows(ids::lvFolders).back(), L"New Stuff");
 }
 
 TEST(LibraryLoad, CreatesAMissingLibraryAndStaysEmpty) {
@@ -117,38 +141,6 @@ TEST(Categories, ViewOpensTheCategoryPageOnTheServer) {
   EXPECT_EQ(host.opened, Rows{L"http://127.0.0.1:8080/icons.php?dir=Two.Words"});
   host.Click(ids::cmdBrowse);
   EXPECT_EQ(host.opened.back(), host.ProgramFolder() + L"\\Icon Library\\");
-}
-
-TEST(Browsing, ClickingACategoryListsItsIconsOnce) {
-  FakeHost host;
-  MakeLibrary(host);
-  host.Load();
-  const int cats = Row(host, ids::lvFolders, L"Cats");
-  ClickRow(host, ids::lvFolders, cats);
-  EXPECT_EQ(Sorted(host.Rows(ids::lvFiles)), (Rows{L" lion.gif", L" tabby.gif"}));
-  EXPECT_EQ(host.Image(ids::lvFolders, cats), 1);
-  // A second click on the same row does not scan again.
-  host.WriteFile(host.Library() / "Cats" / "new.gif", StillGif());
-  ClickRow(host, ids::lvFolders, cats);
-  EXPECT_EQ(host.Rows(ids::lvFiles).size(), 2u);
-  // Clicking an icon previews it and marks the library as the last selection.
-  host.librarySelected = false;
-  const int lion = Row(host, ids::lvFiles, L" lion.gif");
-  ClickRow(host, ids::lvFiles, lion);
-  EXPECT_TRUE(host.librarySelected);
-  EXPECT_EQ(ui::GetImageViewState(host.Control(ids::WbPreview)).path,
-            host.ProgramFolder() + L"\\Icon Library\\Cats\\lion.gif");
-}
-
-TEST(Browsing, DownloadedCategoriesAreAddedOnce) {
-  FakeHost host;
-  MakeLibrary(host);
-  host.Load();
-  host.ShowCategory("New Stuff");
-  host.ShowCategory("New Stuff");
-  host.ShowCategory("Cats");
-  EXPECT_EQ(host.Rows(ids::lvFolders).size(), 4u);
-  EXPECT_EQ(host.Rows(ids::lvFolders).back(), L"New Stuff");
 }
 
 TEST(Preview, ShowsStillAndAnimatedGifsAndNothingForBadFiles) {
@@ -212,7 +204,7 @@ class Deleting : public ::testing::Test {
   FakeHost host_;
 };
 
-TEST_F(Deleting, AReadOnlyIconIsMadeWritableAndDeleted) {
+TEST_F(Deleting, AReadOnlyIconIsMadeWritableAndDeletedAHiddenOneSurvivesButLeavesTheList) {
   ShowCategory(L"Cats");
   SetFileAttributesW(Lib("Cats/a.gif").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
   SelectIcon(L" a.gif");
@@ -222,15 +214,12 @@ TEST_F(Deleting, AReadOnlyIconIsMadeWritableAndDeleted) {
   EXPECT_FALSE(fs::exists(Lib("Cats/a.gif")));
   EXPECT_EQ(host_.Rows(ids::lvFiles), Rows{L" b.gif"});
   EXPECT_EQ(SelectedText(host_, ids::lvFolders), L"Cats");
-}
 
-TEST_F(Deleting, AHiddenReadOnlyIconSurvivesButLeavesTheList) {
-  ShowCategory(L"Cats");
-  SetFileAttributesW(Lib("Cats/a.gif").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-  SelectIcon(L" a.gif");
+  SetFileAttributesW(Lib("Cats/b.gif").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  SelectIcon(L" b.gif");
   host_.Click(ids::cmdDelIcon);
-  EXPECT_TRUE(fs::exists(Lib("Cats/a.gif")));
-  EXPECT_EQ(host_.Rows(ids::lvFiles), Rows{L" b.gif"});
+  EXPECT_TRUE(fs::exists(Lib("Cats/b.gif")));
+  EXPECT_TRUE(host_.Rows(ids::lvFiles).empty());
 }
 
 TEST_F(Deleting, AnythingButYesKeepsEverything) {
@@ -247,7 +236,9 @@ TEST_F(Deleting, AnythingButYesKeepsEverything) {
   EXPECT_EQ(host_.Rows(ids::lvFolders).size(), 3u);
 }
 
-TEST_F(Deleting, ACategoryGoesWithItsOtherFilesAndSubFolders) {
+// A category goes with its other files and sub-folders; one holding a read-only file
+// stays on disk but leaves the list.
+TEST_F(Deleting, ACategoryGoesWithItsOtherFilesUnlessOneIsReadOnly) {
   host_.WriteFile(Lib("Dogs/readme.txt"), "x");
   host_.WriteFile(Lib("Dogs/deep/more/pic.png"), "x");
   ShowCategory(L"Dogs");
@@ -256,9 +247,7 @@ TEST_F(Deleting, ACategoryGoesWithItsOtherFilesAndSubFolders) {
   EXPECT_NE(host_.prompts[0].find("delete icon category ~bDogs~b?"), std::string::npos);
   EXPECT_FALSE(fs::exists(Lib("Dogs")));
   EXPECT_EQ(Row(host_, ids::lvFolders, L"Dogs"), -1);
-}
 
-TEST_F(Deleting, ACategoryHoldingAReadOnlyFileStaysOnDiskButLeavesTheList) {
   host_.WriteFile(Lib("Owls/keep.txt"), "x");
   SetFileAttributesW(Lib("Owls/keep.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   ShowCategory(L"Owls");

@@ -224,8 +224,9 @@ class Messenger {
 // into it: the copy exits on the installer's request (no question, exit code 0),
 // every file is the new one, and the program runs again afterwards. The held hook
 // (Wine, like Windows, refuses to delete a loaded DLL) is moved aside and goes at
-// the first start after AIM has let go of it.
-TEST_F(InstallerTest, SilentUpgradeOverARunningCopy) {
+// the first start after AIM has let go of it. A copy hidden in the tray comes back
+// hidden; with no copy running, none is started.
+TEST_F(InstallerTest, SilentUpgradesRestartWhatRanAsItRan) {
   // An older build: the same program with other bytes (trailing data does not matter to it).
   { std::ofstream(fs::path(Exe()), std::ios::binary | std::ios::app) << "an older build"; }
   WriteAll(dir_ + L"\\aim.htm", "an older page");
@@ -260,20 +261,13 @@ TEST_F(InstallerTest, SilentUpgradeOverARunningCopy) {
 
   // AIM ends and lets go of the old hook; the next start deletes it.
   aim.reset();
-  Process again(Exe(), L"-min", dir_);
-  ASSERT_NE(iv::e2e::WaitForMainWindow(again.pid()), nullptr);
+  Process hidden(Exe(), L"-min", dir_);
+  ASSERT_NE(iv::e2e::WaitForMainWindow(hidden.pid()), nullptr);
   EXPECT_TRUE(MovedAsideHooks(dir_).empty());
-  EXPECT_TRUE(ExitProgram(MainWindow()));
-}
 
-// A copy hidden in the tray comes back hidden; with no copy running, none is started.
-TEST_F(InstallerTest, UpgradeRestartsOnlyWhatRan) {
-  Process program(Exe(), L"-min", dir_);
-  ASSERT_NE(iv::e2e::WaitForMainWindow(program.pid()), nullptr);
   ASSERT_EQ(RunToEnd(InstallerPath(), L"/S /D=" + dir_), 0u);
-  EXPECT_TRUE(program.WaitExit(30000));
-  HWND main = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (main = MainWindow()) != nullptr && PidOf(main) != program.pid(); }, 30000));
+  EXPECT_TRUE(hidden.WaitExit(30000));
+  ASSERT_TRUE(WaitUntil([&] { return (main = MainWindow()) != nullptr && PidOf(main) != hidden.pid(); }, 30000));
   // The load sequence hides a -min start at its end: wait for the load to finish.
   ASSERT_NE(iv::e2e::WaitForMainWindow(PidOf(main)), nullptr);
   EXPECT_FALSE(IsWindowVisible(main));
