@@ -44,39 +44,6 @@ std::string Today() {
   return text;
 }
 
-// The library starts with its first icon selected; a rotation row picked after it
-// is what "Use this Icon!" applies. Each category holds one icon, so applying both
-// rows in turn catches a button that keeps applying the library's choice.
-TEST(ProgramFlow, UseAppliesTheSelectedRotationRowThroughPreferences) {
-  SimSession sim(L"aimsim.exe");
-  ASSERT_TRUE(sim.running());
-  ProgramFolder folder;
-  const TwoIcons icons(folder);
-  RunningProgram program(folder);
-  ASSERT_TRUE(program.WaitWatching(sim.aimWindow()));
-  const HWND list = program.control(ids::lstRotation);
-  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
-
-  // No rotation row selected: the button does nothing.
-  e2e::Click(program.control(ids::cmdUse));
-  e2e::Sync(program.main());
-  EXPECT_FALSE(sim.LogHas("prefs-opened"));
-
-  SelectRotationRow(list, 1);
-  e2e::Click(program.control(ids::cmdUse));
-  EXPECT_TRUE(sim.WaitLog("icon-chosen " + Narrow(icons.rex.path), kApplyMs)) << sim.Log();
-  EXPECT_TRUE(FileBecomes(sim.PictureId(), icons.rex.path));
-  EXPECT_TRUE(FileBecomes(folder / L"tmp.gif", icons.rex.path));
-
-  SelectRotationRow(list, 0);
-  e2e::Click(program.control(ids::cmdUse));
-  EXPECT_TRUE(sim.WaitLog("icon-chosen " + Narrow(icons.kitty.path), kApplyMs)) << sim.Log();
-  EXPECT_TRUE(FileBecomes(sim.PictureId(), icons.kitty.path));
-  EXPECT_TRUE(FileBecomes(folder / L"tmp.gif", icons.kitty.path));
-  // The manual applies do not move the rotation on.
-  EXPECT_EQ(e2e::GetSetting(L"Options", L"Last Index", L"none"), L"none");
-}
-
 // Older AIM: the icon goes in through the picture file and the buddy-icon link; the
 // preview then reads it back from AIM's file. Then AIM is closed and started again as
 // another version: TmrAIM lets go of the old window and the next apply uses what the
@@ -126,17 +93,19 @@ TEST(ProgramFlow, UseAppliesThroughThePictureFileThenThroughARestartedMessengers
 }
 
 // A rotation that ran out while the program was closed advances once AIM is known:
-// the row after "Last Index", through the method of the running AIM.
-TEST(ProgramFlow, DueScheduleAdvancesToTheNextRow) {
+// the row after "Last Index", through the method of the running AIM. Then a rotation
+// row picked after the library's first icon is what "Use this Icon!" applies. Each
+// category holds one icon, so applying both rows in turn catches a button that keeps
+// applying the library's choice.
+TEST(ProgramFlow, DueScheduleAdvancesToTheNextRowThenUseAppliesTheSelectedRow) {
   SimSession sim(L"aimsim.exe");
   ASSERT_TRUE(sim.running());
   ProgramFolder folder;
   const TwoIcons icons(folder);
-  const std::wstring longAgo = L"2000-01-01 00:00:00";
   e2e::SetSetting(L"Options", L"Rotate", L"5");
   // Whole minutes are counted, so 2 minutes cannot come round again during the test.
   e2e::SetSetting(L"Options", L"Minutes", L"2");
-  e2e::SetSetting(L"Options", L"Time", longAgo);
+  e2e::SetSetting(L"Options", L"Time", L"2000-01-01 00:00:00");
   e2e::SetSetting(L"Options", L"Last Index", L"0");
   const std::string dayBefore = Today();
   RunningProgram program(folder);
@@ -150,6 +119,25 @@ TEST(ProgramFlow, DueScheduleAdvancesToTheNextRow) {
   EXPECT_TRUE(time.rfind(dayBefore, 0) == 0 || time.rfind(Today(), 0) == 0) << time;
   EXPECT_EQ(time.size(), 19u) << time;
   EXPECT_FALSE(sim.LogHas("confirm-shown")) << "applied as if AIM were an older version";
+
+  ASSERT_TRUE(program.WaitWatching(sim.aimWindow()));
+  const HWND list = program.control(ids::lstRotation);
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+  // No rotation row selected: the button does nothing.
+  e2e::Click(program.control(ids::cmdUse));
+  e2e::Sync(program.main());
+  EXPECT_EQ(sim.LogCount("prefs-opened"), 1);
+  // The manual applies neither move the rotation on nor set it to their row.
+  for (const auto& [row, icon] : {std::pair{0, icons.kitty}, std::pair{1, icons.rex}}) {
+    SelectRotationRow(list, row);
+    e2e::Click(program.control(ids::cmdUse));
+    const std::string chosen = "icon-chosen " + Narrow(icon.path);
+    const int times = 1 + row;  // the schedule applied rex once
+    EXPECT_TRUE(e2e::WaitUntil([&] { return sim.LogCount(chosen) == times; }, kApplyMs)) << sim.Log();
+    EXPECT_TRUE(FileBecomes(sim.PictureId(), icon.path));
+    EXPECT_TRUE(FileBecomes(folder / L"tmp.gif", icon.path));
+    EXPECT_EQ(e2e::GetSetting(L"Options", L"Last Index"), L"1");
+  }
 }
 
 // An apply that comes before TmrAIM's next tick still finds the AIM running now.

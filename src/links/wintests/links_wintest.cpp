@@ -67,7 +67,7 @@ TEST(About, TopmostWithTheVersionAndItsButtons) {
   DrainQuit();
 }
 
-TEST(CommandBar, ToolsReachTheHandlerByName) {
+TEST(CommandBar, ToolsReachTheHandlerByNameFromHeadsAndTheBandMenu) {
   const ui::testing::TestHost parent;
   const HWND bar = CreateCommandBar(parent.MainWindow(), 500, RECT{0, 0, 640, 28});
   ASSERT_NE(bar, nullptr);
@@ -92,18 +92,16 @@ TEST(CommandBar, ToolsReachTheHandlerByName) {
   KillTimer(nullptr, timer);
   EXPECT_TRUE(MenuCloser::seen);
   EXPECT_EQ(chosen.back(), "ID_HELP");
-}
 
-TEST(CommandBar, BandMenuGivesTheChosenTool) {
-  const ui::testing::TestHost parent;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 30, MenuPicker::Tick);
+  // The band's own menu gives the chosen tool.
+  const UINT_PTR picker = SetTimer(nullptr, 0, 30, MenuPicker::Tick);
   EXPECT_EQ(TrackBand(parent.MainWindow()), "ID_ZCHome");
-  KillTimer(nullptr, timer);
+  KillTimer(nullptr, picker);
 }
 
-TEST(FeatureButton, ReportsThePointerAndKeepsItsColour) {
+TEST(FeatureButton, ReportsThePointerKeepsItsColourAndShowsTheFeaturesOneAtATime) {
   ui::testing::TestHost host;
-  const HWND button = host.Add(ids::cmdwFeatures, L"BUTTON", BS_PUSHBUTTON, 10, 10, 200, 30);
+  const HWND button = host.Add(ids::cmdwFeatures, L"BUTTON", BS_PUSHBUTTON, 10, 10, 270, 30);
   SetWindowTextW(button, L"Features");
   int enters = 0, leaves = 0;
   ASSERT_TRUE(AttachFeatureButton(button, {[&] { ++enters; }, [&] { ++leaves; }}));
@@ -118,11 +116,8 @@ TEST(FeatureButton, ReportsThePointerAndKeepsItsColour) {
   UpdateWindow(button);
   DetachFeatureButton(button);
   EXPECT_EQ(FeatureColor(button), CLR_INVALID);
-}
 
-TEST(FeatureButton, ShowsTheFeaturesOneAtATimeAndKeepsTheWholeText) {
-  ui::testing::TestHost host;
-  const HWND button = host.Add(ids::cmdwFeatures, L"BUTTON", BS_PUSHBUTTON, 10, 10, 270, 30);
+  // Attached again, it shows the features one at a time and keeps the whole text.
   ASSERT_TRUE(AttachFeatureButton(button, {}));
   const std::wstring whole = Widen(kFeatureText);
   SetWindowTextW(button, whole.c_str());

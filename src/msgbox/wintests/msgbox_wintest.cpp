@@ -79,38 +79,30 @@ std::string Click(HWND box, const wchar_t* caption) {
   return "";
 }
 
-TEST(MsgBox, EveryButtonSetAnswersByClick) {
+// Every button set answers by a click on each button, and Enter answers the focused
+// right button.
+TEST(MsgBox, EveryButtonSetAnswersByClickAndEnter) {
   struct Case {
     int buttons;
     const wchar_t* caption;
     int code;
-  } cases[] = {{0, L"OK", 1}, {1, L"OK", 1}, {1, L"Cancel", 2}, {4, L"Yes", 6}, {4, L"No", 7}, {2, L"Cancel", 0}};
+    bool enter;
+  } cases[] = {{0, L"OK", 1, false}, {1, L"OK", 1, false}, {1, L"Cancel", 2, false}, {4, L"Yes", 6, false},
+               {4, L"No", 7, false},  {2, L"Cancel", 0, false}, {0, L"OK", 1, true}, {1, L"Cancel", 2, true},
+               {4, L"No", 7, true}};
   for (const Case& c : cases) {
     const MsgResult r = Drive(
-        L"click test", [&] { return ShowMsgBox(L"Pick one", 0, c.buttons, L"click test"); },
-        [&](HWND box, DWORD) { return Click(box, c.caption); });
-    EXPECT_EQ(r.code, c.code) << c.buttons << " " << c.code;
-    EXPECT_FALSE(r.hasText);
-  }
-}
-
-TEST(MsgBox, EnterAnswersTheFocusedRightButton) {
-  struct Case {
-    int buttons;
-    const wchar_t* focused;
-    int code;
-  } cases[] = {{0, L"OK", 1}, {1, L"Cancel", 2}, {4, L"No", 7}};
-  for (const Case& c : cases) {
-    const MsgResult r = Drive(
-        L"enter test", [&] { return ShowMsgBox(L"Sure?", 32, c.buttons, L"enter test"); },
+        L"answer test", [&] { return ShowMsgBox(L"Pick one", c.enter ? 32 : 0, c.buttons, L"answer test"); },
         [&](HWND box, DWORD ui) {
+          if (!c.enter) return Click(box, c.caption);
           HWND focus = nullptr;
-          if (!WaitFor([&] { return (focus = Focus(ui)) == Child(box, kButtonClass, c.focused); }))
+          if (!WaitFor([&] { return (focus = Focus(ui)) == Child(box, kButtonClass, c.caption); }))
             return std::string("focus not on the right button");
           PressEnter(focus);
           return std::string();
         });
-    EXPECT_EQ(r.code, c.code);
+    EXPECT_EQ(r.code, c.code) << c.buttons << " " << c.code << " " << c.enter;
+    EXPECT_FALSE(r.hasText);
   }
 }
 
