@@ -12,10 +12,6 @@
 namespace iv::e2e {
 
 namespace {
-constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
-constexpr wchar_t kMainCaption[] = L"Iconvane for AIM:   Dravolt Software";
-// Generous: the test machine is a loaded two-core box.
-constexpr DWORD kDeadline = 20000;
 
 RECT WindowRect(HWND h) {
   RECT r{};

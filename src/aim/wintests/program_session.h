@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "aim/hook/ivhook.h"
+#include "library/wintests/gifs.h"
 #include "sim_session.h"
 
 namespace iv::aim::testing {
@@ -34,13 +35,6 @@ class ProgramHookState {
   IvIsArmedFn armed_ = nullptr;
 };
 
-// A real 1x1 GIF whose one colour is (shade, shade, shade), so icons differ in content.
-inline std::string ShadedGif(unsigned char shade) {
-  const unsigned char bytes[] = {'G',  'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, shade, shade, shade, 0, 0,
-                                 0,    0x2C, 0, 0, 0,   0,   1,   0, 1, 0, 0,    2, 2, 0x44,  1,     0,     0x3B};
-  return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
-}
-
 struct LibraryIcon {
   std::wstring entry;  // as stored in the rotation: "<category>\<file>"
   std::wstring path;   // full path in the program folder
@@ -60,7 +54,7 @@ class ProgramFolder {
   LibraryIcon AddIcon(const std::wstring& category, const std::wstring& file, unsigned char shade) {
     CreateDirectoryW((folder_ / (L"Icon Library\\" + category)).c_str(), nullptr);
     LibraryIcon icon{category + L"\\" + file, folder_ / (L"Icon Library\\" + category + L"\\" + file)};
-    e2e::WriteAll(icon.path, ShadedGif(shade));
+    e2e::WriteAll(icon.path, library::testing::StillGif(shade));
     return icon;
   }
   void StoreRotation(const std::vector<LibraryIcon>& icons) const {

@@ -17,7 +17,7 @@ std::wstring WriteFile(const TempDir& dir, const std::wstring& name, size_t byte
   return dir / name;
 }
 
-TEST(clsFiles, NamesSizesAndDatesOfALongName) {
+TEST(clsFiles, NamesSizesDatesAndAttributesOfALongNameAndAMissingFile) {
   TempDir dir;
   const std::wstring path = WriteFile(dir, L"A rather long file name.textfile", 1536);
   std::wstring notice;
@@ -38,19 +38,26 @@ TEST(clsFiles, NamesSizesAndDatesOfALongName) {
   EXPECT_FALSE(info.fDateModified().empty());
   EXPECT_TRUE(info.fATTR_Archive() || info.fATTR_Normal());
   EXPECT_TRUE(info.fProductVersion().empty());  // a text file has no version resource
-}
 
-TEST(clsFiles, MissingFileIsReportedAndKeepsTheObject) {
-  TempDir dir;
-  const std::wstring path = WriteFile(dir, L"there.txt", 10);
-  std::wstring notice;
-  clsFiles info([&](const std::wstring& p) { notice = p; });
-  ASSERT_TRUE(info.SetFilePath(path));
+  // Attribute writes keep the others.
+  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_HIDDEN, true));
+  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_READONLY, true));
+  DWORD attrs = GetFileAttributesW(path.c_str());
+  EXPECT_TRUE(attrs & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(attrs & FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(info.fATTR_Normal());
+  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_HIDDEN, false));
+  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_READONLY, false));
+  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_ARCHIVE, false));
+  attrs = GetFileAttributesW(path.c_str());
+  EXPECT_FALSE(attrs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+
+  // A missing file is reported, and the object keeps the file it had.
   const std::wstring missing = dir.path() + L"\\not here.txt";
   EXPECT_FALSE(info.SetFilePath(missing));
   EXPECT_EQ(notice, missing + L"\r\rThis file does not exist.  Can not get it's information.");
   EXPECT_EQ(info.FilePath(), path);
-  EXPECT_EQ(info.fSize(), 10);
+  EXPECT_EQ(info.fSize(), 1536);
   notice.clear();
   EXPECT_EQ(info.ConvertLong2Short(missing), L"");
   EXPECT_EQ(notice, missing + L"\r\rCould not find this file to convert to 16bit file name.");
@@ -66,24 +73,6 @@ TEST(clsFiles, VersionResourceOfASystemLibrary) {
   EXPECT_EQ(info.fVersion_Major(), std::to_wstring(_wtoi(info.fVersion().c_str())));
   EXPECT_FALSE(info.fTargetOS().empty());
   EXPECT_NE(info.fIconH(), nullptr);
-}
-
-TEST(clsFiles, AttributeWritesKeepTheOthers) {
-  TempDir dir;
-  const std::wstring path = WriteFile(dir, L"attr.txt", 1);
-  clsFiles info([](const std::wstring&) {});
-  ASSERT_TRUE(info.SetFilePath(path));
-  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_HIDDEN, true));
-  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_READONLY, true));
-  DWORD attrs = GetFileAttributesW(path.c_str());
-  EXPECT_TRUE(attrs & FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_TRUE(attrs & FILE_ATTRIBUTE_READONLY);
-  EXPECT_FALSE(info.fATTR_Normal());
-  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_HIDDEN, false));
-  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_READONLY, false));
-  ASSERT_TRUE(info.SetAttribute(FILE_ATTRIBUTE_ARCHIVE, false));
-  attrs = GetFileAttributesW(path.c_str());
-  EXPECT_FALSE(attrs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
 }
 
 }  // namespace

@@ -10,9 +10,9 @@ inline std::string Bytes(std::initializer_list<int> b) {
   return s;
 }
 
-// One white pixel.
-inline std::string StillGif() {
-  return Bytes({'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x2C, 0, 0, 0,
+// One pixel of grey (shade, shade, shade), white unless told, so icons can differ in content.
+inline std::string StillGif(int shade = 0xFF) {
+  return Bytes({'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, shade, shade, shade, 0, 0, 0, 0x2C, 0, 0, 0,
                 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, 0x3B});
 }
 

@@ -13,8 +13,6 @@
 namespace iv::e2e {
 namespace {
 
-constexpr DWORD kDeadline = 20000;  // generous: a loaded two-core box
-
 // A program's list view, read and clicked from outside.
 struct ListView {
   HWND lv;

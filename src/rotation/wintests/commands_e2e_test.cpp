@@ -12,8 +12,8 @@ namespace iv::aim::testing {
 namespace {
 
 constexpr DWORD kApplyMs = 20000;
-constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
-constexpr wchar_t kMainCaption[] = L"Iconvane for AIM:   Dravolt Software";
+using e2e::kMainCaption;
+using e2e::kMainClass;
 
 // Runs "iconvane.exe <args>" from the program folder; true when it handed the command
 // over and ended by itself.

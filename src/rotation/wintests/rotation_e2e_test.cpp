@@ -11,8 +11,6 @@ namespace {
 
 // The main window answers messages while later load steps still run, so the test
 // waits for what it checks rather than for the window.
-constexpr DWORD kDeadline = 20000;  // generous: a loaded two-core box
-
 bool SettingBecomes(const wchar_t* section, const wchar_t* name, const std::wstring& value) {
   return WaitUntil([&] { return GetSetting(section, name, L"missing") == value; }, kDeadline);
 }

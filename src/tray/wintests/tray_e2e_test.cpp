@@ -10,9 +10,6 @@
 namespace iv::e2e {
 namespace {
 
-// Generous: the test machine is a loaded two-core box.
-constexpr DWORD kDeadline = 20000;
-
 // Rows of the tray menu as the keyboard reaches them from the top (separators are skipped).
 constexpr int kShowRow = 1, kPauseRow = 4, kAboutRow = 6, kExitRow = 7;
 

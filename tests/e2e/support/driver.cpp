@@ -16,8 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Dravolt Software\\Iconvane for AIM";
-constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
-constexpr wchar_t kMainCaption[] = L"Iconvane for AIM:   Dravolt Software";
 
 using Match = std::function<bool(HWND)>;
 BOOL CALLBACK FindMatch(HWND h, LPARAM lp) {

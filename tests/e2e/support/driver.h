@@ -11,6 +11,12 @@
 
 namespace iv::e2e {
 
+// The main window as other programs find it.
+inline constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
+inline constexpr wchar_t kMainCaption[] = L"Iconvane for AIM:   Dravolt Software";
+// What the tests wait at most: generous, as the test machine is a loaded two-core box.
+inline constexpr DWORD kDeadline = 20000;
+
 // A Unix path as Wine's Z: drive sees it; a relative one only gets backslashes.
 std::wstring WinPath(const std::string& unixPath);
 // The built program folder (IV_BIN).

@@ -32,8 +32,6 @@ constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Ru
 constexpr wchar_t kUninstKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Iconvane";
 constexpr wchar_t kRunOnceKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 constexpr wchar_t kCleanUpValue[] = L"Iconvane for AIM clean-up";
-constexpr wchar_t kMainClass[] = L"ThunderRT6FormDC";
-constexpr wchar_t kMainTitle[] = L"Iconvane for AIM:   Dravolt Software";
 
 std::wstring InstallerPath() {
   const char* path = std::getenv("IV_INSTALLER");
@@ -99,7 +97,7 @@ std::string Joined(const std::vector<std::wstring>& items) {
   return out;
 }
 
-HWND MainWindow() { return FindWindowW(kMainClass, kMainTitle); }
+HWND MainWindow() { return FindWindowW(iv::e2e::kMainClass, iv::e2e::kMainCaption); }
 DWORD PidOf(HWND hwnd) {
   DWORD pid = 0;
   if (hwnd) GetWindowThreadProcessId(hwnd, &pid);
