@@ -91,7 +91,17 @@ TEST(FileOwner, AFailedOpenIsNotAHandle) {
 // Messages name the program as its file is called, without folder or extension.
 TEST(Files, ExeNameIsTheBareFileName) { EXPECT_EQ(ExeName(), L"base_wintests"); }
 
-TEST(Pump, AQuitEndsAWaitAndStaysForTheOuterLoop) {
+bool g_fired = false;
+void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
+  g_fired = true;
+  KillTimer(nullptr, id);
+}
+
+TEST(Pump, DispatchesUntilDoneOrTheTimeIsUpAndAQuitEndsAWaitAndStaysForTheOuterLoop) {
+  SetTimer(nullptr, 0, 10, Fire);
+  EXPECT_EQ(PumpUntil([] { return g_fired; }, 60000).end, PumpEnd::Done);
+  EXPECT_EQ(PumpUntil([] { return false; }, 1).end, PumpEnd::TimedOut);
+  EXPECT_TRUE(PumpPending());
   PostQuitMessage(7);
   const Pumped pumped = PumpUntil([] { return false; }, 60000);
   EXPECT_EQ(pumped.end, PumpEnd::Quit);
@@ -99,20 +109,6 @@ TEST(Pump, AQuitEndsAWaitAndStaysForTheOuterLoop) {
   MSG msg;
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 7u);
-}
-
-bool g_fired = false;
-void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
-  g_fired = true;
-  KillTimer(nullptr, id);
-}
-
-TEST(Pump, DispatchesUntilDoneOrTheTimeIsUp) {
-  g_fired = false;
-  SetTimer(nullptr, 0, 10, Fire);
-  EXPECT_EQ(PumpUntil([] { return g_fired; }, 60000).end, PumpEnd::Done);
-  EXPECT_EQ(PumpUntil([] { return false; }, 1).end, PumpEnd::TimedOut);
-  EXPECT_TRUE(PumpPending());
 }
 
 }  // namespace

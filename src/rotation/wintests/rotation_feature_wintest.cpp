@@ -128,9 +128,13 @@ TEST_F(RotationFeatureTest, ButtonsEditTheListAndStoreIt) {
   EXPECT_EQ(StoredList(), Rows());
 }
 
-TEST_F(RotationFeatureTest, ClearAllAsksFirst) {
+TEST_F(RotationFeatureTest, HandedOffRowsAreStoredAndPreviewOnClickAndClearAllAsksFirst) {
   Load();
-  feature_->AppendToRotation({"A\\a.gif", "B\\b.gif"});
+  host_.AppendToRotation({"A\\a.gif", " B\\b.gif "});  // the download hand-off
+  EXPECT_EQ(StoredList(), Rows());
+  SelectRow(1);
+  EXPECT_FALSE(host_.librarySelected);
+  EXPECT_EQ(host_.previews, std::vector<std::wstring>{L"C:\\Prog\\Icon Library\\B\\b.gif"});
   for (int answer : {7, -1, 6}) {
     answer_ = answer;
     Click(ids::cmdRotClear);
@@ -140,15 +144,6 @@ TEST_F(RotationFeatureTest, ClearAllAsksFirst) {
   EXPECT_EQ(questions_.at(0),
             L"~B~C#FF0000Remove All Icons from Rotation?~B~N~C#000000 ~NAre you sure you want to remove ~ball~b "
             L"icons from your current rotation?|32|4|Iconvane for AIM");
-}
-
-TEST_F(RotationFeatureTest, HandedOffRowsAreStoredAndPreviewOnClick) {
-  Load();
-  host_.AppendToRotation({"A\\a.gif", " B\\b.gif "});  // the download hand-off
-  EXPECT_EQ(StoredList(), Rows());
-  SelectRow(1);
-  EXPECT_FALSE(host_.librarySelected);
-  EXPECT_EQ(host_.previews, std::vector<std::wstring>{L"C:\\Prog\\Icon Library\\B\\b.gif"});
 }
 
 }  // namespace
