@@ -78,6 +78,7 @@ class WelcomeView : public Window {
     std::wstring text;
     POINT at;
     HFONT font;
+    LONG end = 0;  // where the next word on the line would start
   };
   struct Link {
     std::string href;
@@ -118,8 +119,8 @@ class WelcomeView : public Window {
     size_t linkCount = 0;
     for (const HtmlBlock& block : blocks_) {
       int x = margin, lineHeight = 0;
-      const auto place = [&](const std::wstring& piece, HFONT font) {
-        SelectScope scope(dc, font);
+      // The caller has selected the piece's font.
+      const auto place = [&](const std::wstring& piece) {
         SIZE size{};
         GetTextExtentPoint32W(dc, piece.c_str(), static_cast<int>(piece.size()), &size);
         if (x + size.cx > right && x > margin) {
@@ -135,10 +136,11 @@ class WelcomeView : public Window {
       for (size_t r = 0; r < block.runs.size(); ++r) {
         const HtmlRun& run = block.runs[r];
         const HFONT font = Font(block.heading, run.bold, run.italic);
+        SelectScope scope(dc, font);
         if (!run.href.empty()) {
           std::wstring text = Widen(run.text);
           while (r + 1 < block.runs.size() && block.runs[r + 1].href == run.href) text += Widen(block.runs[++r].text);
-          const auto [at, size] = place(text, font);
+          const auto [at, size] = place(text);
           MoveWindow(LinkWindow(linkCount++, run.href, text, font), at.x, at.y, std::min<int>(size.cx + 2, right - at.x),
                      size.cy, TRUE);
           continue;
@@ -148,7 +150,16 @@ class WelcomeView : public Window {
           size_t end = text.find(L' ', start);
           end = end == std::wstring::npos ? text.size() : end + 1;
           const std::wstring word = text.substr(start, end - start);
-          words_.push_back({word, place(word, font).first, font});
+          const auto [at, size] = place(word);
+          // Words that follow each other on a line in one font are drawn with one call.
+          Word* last = words_.empty() ? nullptr : &words_.back();
+          if (last && last->font == font && last->at.y == at.y && last->end == at.x) {
+            last->text += word;
+          } else {
+            words_.push_back({word, at, font});
+            last = &words_.back();
+          }
+          last->end = at.x + size.cx;
           start = end;
         }
       }

@@ -119,6 +119,7 @@ class ButtonWindow final : public Surface {
   int bmpW_ = 0, bmpH_ = 0;
   mutable UniqueFont font_;
   mutable Font fontFor_;
+  bool invalid_ = false;  // invalidated since the last paint
   bool settingEnabled_ = false;
   bool skipNextClick_ = false;  // the release after a double click is not a click
   int depth_ = 0;
@@ -207,7 +208,10 @@ void ButtonWindow::Draw(const DrawOp& op) {
       break;
     }
   }
-  InvalidateRect(hwnd_, nullptr, FALSE);
+  // A redraw is a dozen operations: one invalidation each would cost a round trip to the
+  // window system apiece. The window is whole until it has painted.
+  if (!invalid_) InvalidateRect(hwnd_, nullptr, FALSE);
+  invalid_ = true;
 }
 
 void ButtonWindow::MoveBy(int dx, int dy, int dw, int dh) {
@@ -236,6 +240,7 @@ void ButtonWindow::Raise(Event e, EventArgs& a) {
 }
 
 void ButtonWindow::Paint() {
+  invalid_ = false;
   PaintScope ps(hwnd_);
   if (memDC_) {
     const SIZE sz = ClientSize();

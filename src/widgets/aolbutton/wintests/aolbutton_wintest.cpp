@@ -105,6 +105,29 @@ TEST_F(AolButtonWin, SpaceBarClicksOnReleaseAndEnterAtOnce) {
   EXPECT_EQ(Parent::commands.size(), 2u);
 }
 
+// Drawing asks for one paint at a time: after each paint the next change must ask again,
+// hidden or shown, or the screen keeps an old picture.
+TEST_F(AolButtonWin, EveryChangeAfterAPaintAsksForAnother) {
+  const auto waitsForPaint = [&] { return GetUpdateRect(button, nullptr, FALSE) != FALSE; };
+  UpdateWindow(button);
+  ASSERT_FALSE(waitsForPaint());
+  Get(button)->SetBackColor(0x0000FF);
+  Get(button)->SetForeColor(0x00FF00);
+  EXPECT_TRUE(waitsForPaint());
+  UpdateWindow(button);
+  EXPECT_FALSE(waitsForPaint());
+  Get(button)->SetCaption("Again");
+  EXPECT_TRUE(waitsForPaint());
+
+  ShowWindow(button, SW_HIDE);
+  Get(button)->SetBackColor(0xFF0000);
+  ShowWindow(button, SW_SHOW);
+  UpdateWindow(button);
+  EXPECT_EQ(PixelOf(button, 10, 10), RGB(0, 0, 0xFF));
+  Get(button)->SetBackColor(0x00FF00);
+  EXPECT_TRUE(waitsForPaint());
+}
+
 TEST_F(AolButtonWin, HandlerThatDestroysTheButtonIsSafe) {
   SetEventHandler(button, [&](Event e, EventArgs&) {
     if (e == Event::Click) DestroyWindow(button);
