@@ -22,15 +22,9 @@ bool Command(const ProgramFolder& folder, const std::wstring& args) {
   return p.started() && p.WaitExit(30000) && p.ExitCode() == 0;
 }
 
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
-
-bool ChosenTimes(const SimSession& sim, const LibraryIcon& icon, size_t times) {
+bool ChosenTimes(const SimSession& sim, const LibraryIcon& icon, int times) {
   const std::string line = "icon-chosen " + Narrow(icon.path);
-  return e2e::WaitUntil([&] { return Count(sim.Log(), line) >= times; }, kApplyMs);
+  return e2e::WaitUntil([&] { return sim.LogCount(line) >= times; }, kApplyMs);
 }
 
 // Local time as the schedule stores it, minutes before now.
