@@ -329,6 +329,13 @@ TEST_F(SiteE2E, IconServerFailuresWriteNothing) {
 }
 
 TEST_F(SiteE2E, WithoutARunningCopyTheDownloadingCopyBecomesTheProgram) {
+  // An unknown command (they are case-sensitive) is reported, and the copy ends.
+  const std::string grey = "/icons/Funny.Cats/cat-grey.gif";
+  e2e::Process unknown = StartLink("addicon", "icon", grey);
+  ASSERT_TRUE(Answer(unknown, L"OK", L"Picvane"));
+  EXPECT_TRUE(unknown.WaitExit(kLong));
+  EXPECT_EQ(site.Hits(grey), 0);
+
   e2e::Process dl = StartLink("AddList", "list", "/list.php?dir=Smileys");
   ASSERT_TRUE(Answer(dl, L"Yes"));
   const HWND own = e2e::WaitForMainWindow(dl.pid(), kLong);
@@ -386,14 +393,6 @@ TEST_F(SiteE2E, ClosingDuringTransfersEndsTheCopyWithoutWritingAnything) {
     EXPECT_TRUE(Rotation().empty());
     EXPECT_TRUE(QueueGone());
   }
-}
-
-TEST_F(SiteE2E, AnUnknownCommandIsReportedAndEnds) {
-  const std::string icon = "/icons/Funny.Cats/cat-grey.gif";
-  e2e::Process dl = StartLink("addicon", "icon", icon);
-  ASSERT_TRUE(Answer(dl, L"OK", L"Picvane"));
-  EXPECT_TRUE(dl.WaitExit(kLong));
-  EXPECT_EQ(site.Hits(icon), 0);
 }
 
 }  // namespace iv::download::testing

@@ -97,20 +97,15 @@ TEST_F(TrayWin, IconIsAddedOnFirstMenuAccessAndDeletedAtUnload) {
   EXPECT_EQ(rec.calls.back().message, DWORD{NIM_DELETE});
 }
 
-TEST_F(TrayWin, IconIsDeletedWhenTheObjectGoesFirst) {
+TEST_F(TrayWin, ShellNotificationsBecomeEventsAndTheIconGoesWithTheObject) {
   {
     frmSysTray tray(Events(), rec.Fn());
-    tray.AddMenuItem(L"Show");
+    tray.AddMenuItem(L"Show", L"open");
+    for (LPARAM m : {512, 513, 514, 515, 517, 518, 519}) SendMessageW(tray.hwnd(), WM_MOUSEMOVE, 0, m);
+    EXPECT_EQ(log, (std::vector<std::string>{"move", "down1", "dbl1", "up2", "dbl2"}));
   }
   ASSERT_EQ(rec.calls.size(), 2u);
   EXPECT_EQ(rec.calls.back().message, DWORD{NIM_DELETE});
-}
-
-TEST_F(TrayWin, ShellNotificationsBecomeEvents) {
-  frmSysTray tray(Events(), rec.Fn());
-  tray.AddMenuItem(L"Show", L"open");
-  for (LPARAM m : {512, 513, 514, 515, 517, 518, 519}) SendMessageW(tray.hwnd(), WM_MOUSEMOVE, 0, m);
-  EXPECT_EQ(log, (std::vector<std::string>{"move", "down1", "dbl1", "up2", "dbl2"}));
 }
 
 TEST_F(TrayWin, RightButtonOpensTheMenuWithItsDefaultInBold) {
