@@ -68,8 +68,10 @@ bool frmMain::Load() {
   RECT r{0, 0, kWidth, kHeight};
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   AdjustWindowRectEx(&r, style, FALSE, 0);
-  if (!Create(kMainClass, kMainCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-              r.bottom - r.top, nullptr, nullptr, CS_DBLCLKS, nullptr, ProgramIcon(false)))
+  // Made where the load puts it, so that the load finds it there.
+  const RECT place = ui::FormPosition(store_, "Main", RECT{0, 0, r.right - r.left, r.bottom - r.top});
+  if (!Create(kMainClass, kMainCaption, style, 0, place.left, place.top, place.right - place.left,
+              place.bottom - place.top, nullptr, nullptr, CS_DBLCLKS, nullptr, ProgramIcon(false)))
     return false;
   // What the first paint shows: the welcome page at the saved position. The page carries
   // the maker's content: the program's own copy is put back if it changed.

@@ -88,18 +88,26 @@ int TwipsPerPixelX() {
 
 int TwipsPerPixelY() { return 1440 / ScreenDpiY(); }
 
-void LoadFormPosition(HWND hwnd, settings::Store& store, const std::string& section, bool useWidth,
-                      long defaultWidth, bool useHeight, long defaultHeight, bool useMaximised) {
+RECT FormPosition(settings::Store& store, const std::string& section, RECT r, bool useWidth, long defaultWidth,
+                  bool useHeight, long defaultHeight) {
   const int tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  RECT r{};
-  GetWindowRect(hwnd, &r);
   long width = (r.right - r.left) * tx, height = (r.bottom - r.top) * ty;
   const long screenW = GetSystemMetrics(SM_CXSCREEN) * tx, screenH = GetSystemMetrics(SM_CYSCREEN) * ty;
   if (useHeight) height = LeadingInt(store.Get(section, "Height", std::to_string(defaultHeight)));
   const long top = ClampedEdge(store.Get(section, "Top", CentredEdge(screenH, height)), screenH, height);
   if (useWidth) width = LeadingInt(store.Get(section, "Width", std::to_string(defaultWidth)));
   const long left = ClampedEdge(store.Get(section, "Left", CentredEdge(screenW, width)), screenW, width);
-  MoveWindow(hwnd, left / tx, top / ty, width / tx, height / ty, TRUE);
+  return RECT{left / tx, top / ty, left / tx + width / tx, top / ty + height / ty};
+}
+
+void LoadFormPosition(HWND hwnd, settings::Store& store, const std::string& section, bool useWidth,
+                      long defaultWidth, bool useHeight, long defaultHeight, bool useMaximised) {
+  RECT now{};
+  GetWindowRect(hwnd, &now);
+  const RECT r = FormPosition(store, section, now, useWidth, defaultWidth, useHeight, defaultHeight);
+  // A window made in its place is not moved again: a move of a top-level window costs
+  // a round of messages and window-system calls.
+  if (!EqualRect(&r, &now)) MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   if (useMaximised)
     ShowWindow(hwnd, LeadingInt(store.Get(section, "Max", "0")) == 2 ? SW_MAXIMIZE : SW_RESTORE);
 }

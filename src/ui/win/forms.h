@@ -33,7 +33,10 @@ void ShowForm(HWND hwnd);
 void MakeTopmost(HWND hwnd);
 void SetNumberOnly(HWND edit, bool on);
 
-// Position of a window in the settings store, in twips.
+// Position of a window in the settings store, in twips. FormPosition is where a window
+// now at `current` (screen pixels) goes; LoadFormPosition moves it there.
+RECT FormPosition(settings::Store& store, const std::string& section, RECT current, bool useWidth = false,
+                  long defaultWidth = 0, bool useHeight = false, long defaultHeight = 0);
 void LoadFormPosition(HWND hwnd, settings::Store& store, const std::string& section, bool useWidth = false,
                       long defaultWidth = 0, bool useHeight = false, long defaultHeight = 0,
                       bool useMaximised = false);

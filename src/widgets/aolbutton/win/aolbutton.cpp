@@ -81,7 +81,8 @@ class ButtonWindow final : public Surface {
   void MoveBy(int dx, int dy, int dw, int dh) override;
   void SetEnabled(bool on) override;
   void Refresh() override {
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    if (!IsWindowVisible(hwnd_)) return;
+    Invalidate(true);
     UpdateWindow(hwnd_);
   }
   void Raise(Event e, EventArgs& a) override;
@@ -108,6 +109,7 @@ class ButtonWindow final : public Surface {
     return {rc.right, rc.bottom};
   }
   void EnsureBitmap();
+  void Invalidate(bool again);
   HFONT DrawFont() const;
   void Paint();
   void MouseButtonUp(int16_t which, LPARAM lp);
@@ -208,9 +210,15 @@ void ButtonWindow::Draw(const DrawOp& op) {
       break;
     }
   }
-  // A redraw is a dozen operations: one invalidation each would cost a round trip to the
-  // window system apiece. The window is whole until it has painted.
-  if (!invalid_) InvalidateRect(hwnd_, nullptr, FALSE);
+  Invalidate(false);
+}
+
+// A redraw is a dozen operations: one invalidation each would cost a round trip to the
+// window system apiece. So the window is invalidated once until it has painted, and not
+// while hidden: showing it paints it whole.
+void ButtonWindow::Invalidate(bool again) {
+  if ((invalid_ && !again) || !IsWindowVisible(hwnd_)) return;
+  InvalidateRect(hwnd_, nullptr, FALSE);
   invalid_ = true;
 }
 
