@@ -17,6 +17,7 @@ namespace iv::aim {
 namespace {
 
 constexpr UINT kWatchInterval = 50;
+constexpr UINT kIconInterval = 2000;
 constexpr DWORD kWatchAfterApply = 5000;  // ms
 
 std::wstring SelectedListViewText(HWND lv) {
@@ -66,6 +67,17 @@ class AimFeature : public ui::Feature {
     if (step == ui::LoadStep::CurrentIcon && aim_) aim_->RefreshCurrentIcon(false);
   }
 
+  // The preview can be seen only on screen, and each refresh reads AIM's users from the
+  // registry: refreshed when the window shows, then every 2 s while it is shown.
+  void OnVisible(bool visible) override {
+    if (!visible) {
+      KillTimer(host_.MainWindow(), ids::TmrIcon);
+      return;
+    }
+    if (aim_) aim_->RefreshCurrentIcon(false);
+    SetTimer(host_.MainWindow(), ids::TmrIcon, kIconInterval, nullptr);
+  }
+
   bool OnCommand(int id, int code, HWND) override {
     if (id != ids::cmdUse || code != BN_CLICKED || !aim_) return false;
     cmdUse_Click();
@@ -91,6 +103,7 @@ class AimFeature : public ui::Feature {
   void OnUnload() override {
     if (!aim_) return;
     KillTimer(host_.MainWindow(), ids::TmrMsg);
+    KillTimer(host_.MainWindow(), ids::TmrIcon);
     aim_->UnloadHook();
     host_.Hooks().applyBuddyIcon = nullptr;
     host_.Hooks().refreshCurrentIcon = nullptr;

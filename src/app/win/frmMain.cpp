@@ -40,7 +40,8 @@ struct TimerSpec {
   int id;
   UINT interval;
 };
-constexpr TimerSpec kTimers[] = {{ids::TmrRotate, 1000}, {ids::TmrAIM, 1000}, {ids::TmrIcon, 2000}};
+// TmrIcon runs while the window is on screen (the AIM feature starts it).
+constexpr TimerSpec kTimers[] = {{ids::TmrRotate, 1000}, {ids::TmrAIM, 1000}};
 constexpr UINT kMinInterval = 500;
 constexpr int kAllTimers[] = {ids::TmrRotate, ids::TmrAIM, ids::TmrMin, ids::TmrIcon, ids::TmrMsg, ids::TmrAd};
 
