@@ -23,7 +23,9 @@ if [ ! -x "$server" ] || [ ! -d "$root" ]; then
 fi
 
 coproc SITE { exec "$server" --root "$root" --port 0; }
-site_pid=$SITE_PID
+# Bash unsets SITE when the server exits: its descriptors are kept here, so that a
+# server that dies early cannot turn the closing of its pipes below into closing ours.
+site_pid=$SITE_PID site_out=${SITE[0]} site_in=${SITE[1]}
 stop_site() {
   kill -TERM "$site_pid" 2>/dev/null
   wait "$site_pid" 2>/dev/null
@@ -33,11 +35,11 @@ trap "exit 143" TERM INT
 
 # The first line names the port; the server flushes it as soon as it listens.
 line=
-if ! read -r -t 30 line <&"${SITE[0]}" || [[ $line != "listening on http://"* ]]; then
+if ! read -r -t 30 line <&"$site_out" || [[ $line != "listening on http://"* ]]; then
   echo "the icon server did not start: ${line:-no output}" >&2
   exit 1
 fi
 export IV_ICON_SERVER=${line#listening on }
 # The command needs neither end of the server's pipes.
-eval "exec ${SITE[1]}>&- ${SITE[0]}<&-"
+eval "exec $site_in>&- $site_out<&-"
 "$@"
