@@ -4,6 +4,10 @@ export WINEPREFIX=${IV_WINEPREFIX:-$iv_repo/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
+# Xlib keeps its resource database only once one has been found. A bare Xvfb has none,
+# so without one Xlib reads the home folder again for every font Wine selects into a
+# window's DC: some 750 times before the main window's first paint.
+export XENVIRONMENT=${XENVIRONMENT:-$iv_repo/tools/wine/Xresources}
 
 # Creates the prefix once. A lock keeps parallel callers from racing on it.
 iv_wine_prepare() {
