@@ -2,9 +2,34 @@
 
 #include <commctrl.h>
 
+#include <mutex>
 #include <set>
+#include <unordered_map>
 
 namespace iv {
+
+namespace {
+
+// The procedures that CreateControl's controls had before FramelessProc. Kept here, not
+// in a window property: under Wine each property read is a round trip to the server,
+// and this is read for every message.
+std::mutex framelessLock;
+std::unordered_map<HWND, WNDPROC> framelessNext;
+
+LRESULT CALLBACK FramelessProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  WNDPROC next;
+  {
+    const std::lock_guard lock(framelessLock);
+    const auto it = framelessNext.find(hwnd);
+    if (it == framelessNext.end()) return DefWindowProcW(hwnd, msg, wp, lp);
+    next = it->second;
+    if (msg == WM_NCDESTROY) framelessNext.erase(it);
+  }
+  if (msg == WM_NCPAINT && Frameless(hwnd)) return 0;
+  return CallWindowProcW(next, hwnd, msg, wp, lp);
+}
+
+}  // namespace
 
 Window::~Window() {
   if (hwnd_ && IsWindow(hwnd_)) {
@@ -89,6 +114,11 @@ LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       OnSize(LOWORD(lp), HIWORD(lp));
       break;
+    case WM_NCPAINT:
+      // The default frame paint takes a device context even when there is no frame: a
+      // round trip to the window system for every control each time a window shows.
+      if (Frameless(hwnd_)) return 0;
+      break;
   }
   return Default(msg, wp, lp);
 }
@@ -136,11 +166,24 @@ HFONT UiFont() {
   return font;
 }
 
+bool Frameless(HWND hwnd) {
+  RECT window{}, client{};
+  GetWindowRect(hwnd, &window);
+  GetClientRect(hwnd, &client);
+  return window.right - window.left == client.right && window.bottom - window.top == client.bottom;
+}
+
 HWND CreateControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
                    int id, DWORD exStyle) {
   HWND hwnd = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+  if (!hwnd) return nullptr;
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+  {
+    const std::lock_guard lock(framelessLock);
+    framelessNext[hwnd] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FramelessProc)));
+  }
   return hwnd;
 }
 

@@ -76,7 +76,12 @@ std::wstring ListViewText(HWND listView, int row, int column = 0);
 // The font every control of ours uses.
 HFONT UiFont();
 
-// A plain child control of a system class, with the UI font.
+// True when the window has no border, caption or scroll bar: nothing outside its client
+// area to paint.
+bool Frameless(HWND hwnd);
+
+// A plain child control of a system class, with the UI font. While it has no frame it
+// skips WM_NCPAINT (see Window::WndProc).
 HWND CreateControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
                    int id, DWORD exStyle = 0);
 

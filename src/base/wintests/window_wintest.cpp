@@ -81,6 +81,37 @@ TEST(ListText, ReadsWholeItemsAndNothingForMissingOnes) {
   DestroyWindow(top);
 }
 
+int g_ncPaints[2] = {};
+
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCPAINT) ++g_ncPaints[GetDlgCtrlID(hwnd)];
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// A control without a frame is spared the frame paint, which costs a device context per
+// control when a window shows; one with a frame, even one gained later, still draws it.
+TEST(CreateControl, SkipsTheFramePaintOnlyWhereThereIsNoFrame) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = CountingProc;
+  wc.lpszClassName = L"IvCountsFramePaints";
+  RegisterClassW(&wc);
+  const HWND top = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+  const HWND bare = CreateControl(top, wc.lpszClassName, L"bare", 0, 0, 0, 100, 100, 0);
+  const HWND framed = CreateControl(top, wc.lpszClassName, L"framed", WS_BORDER, 0, 100, 100, 100, 1);
+  ShowWindow(top, SW_SHOWNOACTIVATE);
+  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_EQ(g_ncPaints[0], 0);
+  EXPECT_GT(g_ncPaints[1], 0);
+  // Everything else still reaches the control.
+  EXPECT_EQ(GetText(framed), L"framed");
+
+  SetWindowLongPtrW(bare, GWL_STYLE, GetWindowLongPtrW(bare, GWL_STYLE) | WS_BORDER);
+  SetWindowPos(bare, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  RedrawWindow(bare, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  EXPECT_GT(g_ncPaints[0], 0);
+  DestroyWindow(top);
+}
+
 TEST(FileOwner, AFailedOpenIsNotAHandle) {
   const UniqueFile missing(CreateFileW(L"C:\\no such folder\\no such file", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -8,6 +8,7 @@
 
 #include "base/win/handles.h"
 #include "base/win/utf.h"
+#include "base/win/window.h"
 
 namespace iv::aolbutton {
 namespace {
@@ -299,6 +300,9 @@ LRESULT ButtonWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
+    case WM_NCPAINT:
+      if (Frameless(hwnd_)) return 0;
+      break;
     case WM_SIZE:
       EnsureBitmap();
       button.Resized();
