@@ -122,12 +122,19 @@ class MemoryDC {
   HGDIOBJ original_ = nullptr;
 };
 
-// Vertical dots per inch of the screen (96 when it cannot be read).
-inline int ScreenDpiY() {
-  const ScreenDC screen;
-  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-  return dpi > 0 ? dpi : 96;
+// Dots per inch of the screen (96 when it cannot be read). The system's DPI holds for the
+// whole session, so it is read once: each read takes the screen's DC, a round trip to
+// the window system.
+inline POINT ScreenDpi() {
+  static const POINT dpi = [] {
+    const ScreenDC screen;
+    const int x = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
+    const int y = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return POINT{x > 0 ? x : 96, y > 0 ? y : 96};
+  }();
+  return dpi;
 }
+inline int ScreenDpiY() { return ScreenDpi().y; }
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintScope {

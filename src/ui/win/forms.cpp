@@ -80,11 +80,7 @@ void SetNumberOnly(HWND edit, bool on) {
   InvalidateRect(edit, nullptr, TRUE);
 }
 
-int TwipsPerPixelX() {
-  const ScreenDC screen;
-  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
-  return dpi > 0 ? 1440 / dpi : 15;
-}
+int TwipsPerPixelX() { return 1440 / ScreenDpi().x; }
 
 int TwipsPerPixelY() { return 1440 / ScreenDpiY(); }
 
