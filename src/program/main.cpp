@@ -51,14 +51,16 @@ int RunRotationCommand(const std::wstring& args) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
-  (void)CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);  // for the shell
   const std::wstring args = Arguments();
   int rc = 0;
   switch (iv::app::DecideStart(iv::Narrow(args))) {
     case iv::app::StartKind::CommandLink: {
+      // For the shell; the main window joins COM itself, after its first paint.
+      const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
       // The download window stays alive until the main window, if it takes over, ends.
       const iv::download::LinkOutcome link = iv::download::RunCommandLink(args);
       rc = link.runMainWindow ? iv::app::RunMainWindow(false) : link.exitCode;
+      if (com) CoUninitialize();
       break;
     }
     case iv::app::StartKind::MainHidden:
@@ -71,6 +73,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       rc = RunRotationCommand(args);
       break;
   }
-  CoUninitialize();
   return rc;
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 #include <uxtheme.h>
 #include <vssym32.h>
 
@@ -105,6 +106,8 @@ bool frmMain::FinishLoadStep() {
                                                       &frmMain::CreateManagerLibrary, &frmMain::CreateManagerRotation};
   constexpr int kGroups = static_cast<int>(std::size(kTabGroups));
   if (step == 0) {
+    // For the shell. Joining loads COM's libraries, which the first paint does not need.
+    joinedCom_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd(),
                                nullptr, GetModuleHandleW(nullptr), nullptr);
     for (const auto& [control, tip] : earlyTips_) AddTip(control, tip);
@@ -326,10 +329,18 @@ void frmMain::ShowAbout() {
 }
 
 int RunMainWindow(bool hidden, const std::function<void(HWND)>& loaded) {
-  frmMain main(settings::RegistryStore(), hidden);
-  if (!main.Load()) return 1;
-  if (loaded) loaded(main.hwnd());
-  return RunMessageLoop();
+  bool joinedCom = false;
+  int rc = 1;
+  {
+    frmMain main(settings::RegistryStore(), hidden);
+    if (main.Load()) {
+      if (loaded) loaded(main.hwnd());
+      rc = RunMessageLoop();
+    }
+    joinedCom = main.JoinedCom();
+  }
+  if (joinedCom) CoUninitialize();
+  return rc;
 }
 
 }  // namespace iv::app

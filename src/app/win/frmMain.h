@@ -25,6 +25,9 @@ class frmMain : public ui::Form, public ui::Host {
   ~frmMain() override;
 
   bool Load();  // creates the window and runs the load sequence
+  // The load joined this thread to a COM apartment, which the caller leaves once the
+  // window is gone.
+  bool JoinedCom() const { return joinedCom_; }
 
   // Host
   HWND MainWindow() const override { return hwnd(); }
@@ -87,6 +90,7 @@ class frmMain : public ui::Form, public ui::Host {
   bool minPending_ = false;  // TmrMin is running
   bool unloading_ = false;   // OnUnload has begun
   bool librarySelected_ = false;
+  bool joinedCom_ = false;
   std::map<int, HWND> controls_;
   HWND panels_[3] = {};
   RECT pane_{}, page_{};  // the tabs' page with its edge, and without
