@@ -101,8 +101,7 @@ class WelcomeView : public Window {
   HWND LinkWindow(size_t n, const std::string& href, const std::wstring& text, HFONT font) {
     if (n < links_.size()) return links_[n].window;
     const std::wstring markup = L"<a href=\"" + Widen(href) + L"\">" + text + L"</a>";
-    const HWND link = CreateWindowExW(0, WC_LINK, markup.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0,
-                                      hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    const HWND link = CreateControl(hwnd(), WC_LINK, markup.c_str(), WS_TABSTOP, 0, 0, 0, 0, 0);
     SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     links_.push_back({href, text, link});
     return link;

@@ -166,21 +166,29 @@ void ButtonWindow::EnsureBitmap() {
   const SIZE sz = ClientSize();
   if (memDC_ && sz.cx <= bmpW_ && sz.cy <= bmpH_) return;
   const int w = std::max<int>(sz.cx, bmpW_), h = std::max<int>(sz.cy, bmpH_);
-  HDC screen = GetDC(hwnd_);
-  UniqueBitmap bigger(CreateCompatibleBitmap(screen, std::max(w, 1), std::max(h, 1)));
+  // A DIB section and a DC for the screen need no window DC, which costs a round trip to
+  // the window system apiece.
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = std::max(w, 1);
+  bi.bmiHeader.biHeight = -std::max(h, 1);
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap bigger(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!memDC_) {
-    memDC_ = CreateCompatibleDC(screen);
+    memDC_ = CreateCompatibleDC(nullptr);
     oldBmp_ = SelectObject(memDC_, bigger.get());
     oldFont_ = SelectObject(memDC_, GetStockObject(DEFAULT_GUI_FONT));
   } else {
-    HDC tmp = CreateCompatibleDC(screen);
+    HDC tmp = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(tmp, bigger.get());
     BitBlt(tmp, 0, 0, bmpW_, bmpH_, memDC_, 0, 0, SRCCOPY);
     SelectObject(tmp, old);
     DeleteDC(tmp);
     SelectObject(memDC_, bigger.get());
   }
-  ReleaseDC(hwnd_, screen);
   bmp_ = std::move(bigger);
   bmpW_ = w;
   bmpH_ = h;
