@@ -123,13 +123,13 @@ class MemoryDC {
 };
 
 // Dots per inch of the screen (96 when it cannot be read). The system's DPI holds for the
-// whole session, so it is read once: each read takes the screen's DC, a round trip to
-// the window system.
+// whole session, so it is read once, and from a memory DC for the screen: the screen's
+// own DC costs a round trip to the window system.
 inline POINT ScreenDpi() {
   static const POINT dpi = [] {
-    const ScreenDC screen;
-    const int x = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
-    const int y = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    const MemoryDC screen(nullptr);
+    const int x = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
+    const int y = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
     return POINT{x > 0 ? x : 96, y > 0 ? y : 96};
   }();
   return dpi;
