@@ -73,7 +73,7 @@ bool frmMain::Load() {
   // Made where the load puts it, so that the load finds it there.
   const RECT place = ui::FormPosition(store_, "Main", RECT{0, 0, r.right - r.left, r.bottom - r.top});
   if (!Create(kMainClass, kMainCaption, style, 0, place.left, place.top, place.right - place.left,
-              place.bottom - place.top, nullptr, nullptr, CS_DBLCLKS, nullptr, ProgramIcon(false)))
+              place.bottom - place.top, nullptr, nullptr, CS_DBLCLKS, nullptr, nullptr, ProgramIcon(true)))
     return false;
   // What the first paint shows: the welcome page at the saved position. The page carries
   // the maker's content: the program's own copy is put back if it changed.
@@ -99,7 +99,7 @@ bool frmMain::OnCreate() {
 bool frmMain::FinishLoadStep() {
   // Done, still being created, or already going: an exit asked for before the posted
   // finish must not be followed by a tray icon and timers.
-  if (loaded_ || !panels_[1] || unloading_) return false;
+  if (loaded_ || !panels_[0] || unloading_) return false;
   // Moved on first, so that a step is never run twice.
   const int step = finishStep_++;
   static constexpr void (frmMain::*kTabGroups[])() = {&frmMain::CreateSettingsSchedule, &frmMain::CreateSettingsCategories,
@@ -108,6 +108,11 @@ bool frmMain::FinishLoadStep() {
   if (step == 0) {
     // For the shell. Joining loads COM's libraries, which the first paint does not need.
     joinedCom_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    // The caption shows the class's small icon; the large one (task switcher) costs a load
+    // of its own, so it comes now, with the small one, which a window's large icon would
+    // otherwise replace in the caption.
+    SetProgramIcon(hwnd());
+    CreateHiddenPanels();
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd(),
                                nullptr, GetModuleHandleW(nullptr), nullptr);
     for (const auto& [control, tip] : earlyTips_) AddTip(control, tip);

@@ -59,6 +59,7 @@ class frmMain : public ui::Form, public ui::Host {
   // The controls the first paint shows (the bar, the tabs, "Welcome!", the bottom row).
   void CreateControls();
   // The two hidden tabs' controls in four groups, made once the window is on screen.
+  void CreateHiddenPanels();
   void CreateSettingsSchedule();
   void CreateSettingsCategories();
   void CreateManagerLibrary();
@@ -92,7 +93,7 @@ class frmMain : public ui::Form, public ui::Host {
   bool librarySelected_ = false;
   bool joinedCom_ = false;
   std::map<int, HWND> controls_;
-  HWND panels_[3] = {};
+  HWND panels_[3] = {};  // the tabs' containers, in the tabs' order
   RECT pane_{}, page_{};  // the tabs' page with its edge, and without
   HWND tooltip_ = nullptr;
   std::vector<std::pair<HWND, const wchar_t*>> earlyTips_;  // made before tooltip_

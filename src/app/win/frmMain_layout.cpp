@@ -15,6 +15,7 @@ namespace iv::app {
 namespace {
 constexpr DWORD kGroup = BS_GROUPBOX;
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
+constexpr int kPanelIds[3] = {ids::SSActiveTabPanel2, ids::SSActiveTabPanel1, ids::SSActiveTabPanel3};
 }  // namespace
 
 void frmMain::AddLabel(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, DWORD extra) {
@@ -55,11 +56,9 @@ void frmMain::CreateControls() {
   pane_ = RECT{6, 32 + item.bottom, 6 + 628, 32 + 420};
   OffsetRect(&page, 6, 32);
   page_ = page;
-  const int panelIds[] = {ids::SSActiveTabPanel2, ids::SSActiveTabPanel1, ids::SSActiveTabPanel3};
-  for (int i = 0; i < 3; ++i) {
-    panels_[i] = ui::CreatePanel(main, main, panelIds[i], page);
-    AddControl(panelIds[i], panels_[i]);
-  }
+  // The hidden tabs' panels come after the first paint (CreateHiddenPanels).
+  panels_[0] = ui::CreatePanel(main, main, kPanelIds[0], page);
+  AddControl(kPanelIds[0], panels_[0]);
   SetWindowPos(tab, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
   // "Welcome!"
@@ -80,6 +79,15 @@ void frmMain::CreateControls() {
   AddButton(main, ids::cmdExit, L"Close Window", 534, 462, 100, 30, L"Iconvane will stay open in your system tray");
 
   ShowTab(0);
+}
+
+// Each after the one before it, so that Tab moves through the tabs' panels in order.
+void frmMain::CreateHiddenPanels() {
+  for (int i = 1; i < 3; ++i) {
+    panels_[i] = ui::CreatePanel(hwnd(), hwnd(), kPanelIds[i], page_);
+    SetWindowPos(panels_[i], panels_[i - 1], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    AddControl(kPanelIds[i], panels_[i]);
+  }
 }
 
 // The hidden tabs' controls, a group at a time: each group is made in a step of its own.

@@ -39,7 +39,8 @@ Window::~Window() {
 }
 
 bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
-                    int w, int h, HWND parent, HMENU menuOrId, UINT classStyle, HBRUSH background, HICON icon) {
+                    int w, int h, HWND parent, HMENU menuOrId, UINT classStyle, HBRUSH background, HICON icon,
+                    HICON smallIcon) {
   static std::set<std::wstring> registered;
   const HINSTANCE inst = GetModuleHandleW(nullptr);
   if (!registered.count(className)) {
@@ -51,6 +52,7 @@ bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style,
     wc.hbrBackground = background ? background : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className;
     wc.hIcon = icon;
+    wc.hIconSm = smallIcon;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     registered.insert(className);
   }

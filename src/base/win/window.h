@@ -21,10 +21,10 @@ class Window {
 
   // Registers the class once (lazily) and creates the window with this object attached.
   // An icon loaded from a resource gives the class its small icon too: the system takes
-  // the small size from the same resource.
+  // the small size from the same resource. A small icon alone serves the caption.
   bool Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int w,
               int h, HWND parent, HMENU menuOrId, UINT classStyle = CS_DBLCLKS, HBRUSH background = nullptr,
-              HICON icon = nullptr);
+              HICON icon = nullptr, HICON smallIcon = nullptr);
 
   // For windows that delete themselves in OnFinalMessage: creates the window with Create's
   // arguments and hands it the object. On failure the object is deleted exactly once, by
