@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <mutex>
 #include <set>
 #include <unordered_map>
 
@@ -12,19 +11,15 @@ namespace {
 
 // The procedures that CreateControl's controls had before FramelessProc. Kept here, not
 // in a window property: under Wine each property read is a round trip to the server,
-// and this is read for every message.
-std::mutex framelessLock;
-std::unordered_map<HWND, WNDPROC> framelessNext;
+// and this is read for every message. A window's procedure runs only on the thread that
+// made it, so each thread keeps its own.
+thread_local std::unordered_map<HWND, WNDPROC> framelessNext;
 
 LRESULT CALLBACK FramelessProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  WNDPROC next;
-  {
-    const std::lock_guard lock(framelessLock);
-    const auto it = framelessNext.find(hwnd);
-    if (it == framelessNext.end()) return DefWindowProcW(hwnd, msg, wp, lp);
-    next = it->second;
-    if (msg == WM_NCDESTROY) framelessNext.erase(it);
-  }
+  const auto it = framelessNext.find(hwnd);
+  if (it == framelessNext.end()) return DefWindowProcW(hwnd, msg, wp, lp);
+  const WNDPROC next = it->second;
+  if (msg == WM_NCDESTROY) framelessNext.erase(it);
   if (msg == WM_NCPAINT && Frameless(hwnd)) return 0;
   return CallWindowProcW(next, hwnd, msg, wp, lp);
 }
@@ -181,11 +176,8 @@ HWND CreateControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD s
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return nullptr;
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
-  {
-    const std::lock_guard lock(framelessLock);
-    framelessNext[hwnd] = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FramelessProc)));
-  }
+  framelessNext[hwnd] =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FramelessProc)));
   return hwnd;
 }
 
